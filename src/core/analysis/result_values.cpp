@@ -1,0 +1,80 @@
+#include "analysis/result_values.h"
+
+#include <cmath>
+
+#include "model/model.h"
+
+namespace vortak {
+
+namespace {
+
+// Tracks a largest and a smallest value with strict replacement.
+struct Range {
+    double largest = 0, smallest = 0;
+    void start(double v) { largest = smallest = v; }
+    void add(double v) {
+        if (v > largest) largest = v;
+        if (v < smallest) smallest = v;
+    }
+};
+
+struct AbsRange {
+    Range signedRange;
+    double largestAbs = 0;
+    void start(double v) {
+        signedRange.start(v);
+        largestAbs = std::fabs(v);
+    }
+    void add(double v) {
+        signedRange.add(v);
+        if (std::fabs(v) > largestAbs) largestAbs = std::fabs(v);
+    }
+};
+
+template <typename Tracker, typename Value>
+Tracker scan(int count, Value value) {
+    Tracker t;
+    t.start(value(1));
+    for (int k = 2; k <= count; ++k) t.add(value(k));
+    return t;
+}
+
+void store(AnalysisResults& r, int first, const AbsRange& t) {
+    r.extremes[first] = t.largestAbs;
+    r.extremes[first + 1] = t.signedRange.largest;
+    r.extremes[first + 2] = t.signedRange.smallest;
+}
+
+}  // namespace
+
+double axialForce(const Model& model, int e) { return model.results.FL[e][2]; }
+
+double axialStress(const Model& model, int e) {
+    return axialForce(model, e) / model.groups.A[model.groupOf(e)];
+}
+
+double axialStrain(const Model& model, int e) {
+    return axialStress(model, e) / model.groups.E[model.groupOf(e)];
+}
+
+double totalDisplacement(const Model& model, int n) {
+    const double ux = model.results.D[2 * n - 1];
+    const double uy = model.results.D[2 * n];
+    return std::sqrt(ux * ux + uy * uy);
+}
+
+void computeExtremes(Model& model) {
+    AnalysisResults& r = model.results;
+    const int N = model.nodeCount;
+    const int M = model.elementCount;
+    store(r, kMaxAbsUx, scan<AbsRange>(N, [&](int n) { return r.D[2 * n - 1]; }));
+    store(r, kMaxAbsUy, scan<AbsRange>(N, [&](int n) { return r.D[2 * n]; }));
+    const Range total = scan<Range>(N, [&](int n) { return totalDisplacement(model, n); });
+    r.extremes[kMaxTotalDisplacement] = total.largest;
+    r.extremes[kMinTotalDisplacement] = total.smallest;
+    store(r, kMaxAbsN, scan<AbsRange>(M, [&](int e) { return axialForce(model, e); }));
+    store(r, kMaxAbsStress, scan<AbsRange>(M, [&](int e) { return axialStress(model, e); }));
+    store(r, kMaxAbsStrain, scan<AbsRange>(M, [&](int e) { return axialStrain(model, e); }));
+}
+
+}  // namespace vortak

@@ -1,0 +1,295 @@
+#include "analysis/solver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "model/model.h"
+
+namespace vortak {
+
+namespace {
+
+bool finite(double v) { return std::isfinite(v); }
+
+// A row-major n x n view with 1-based indices on the front of a capacity-sized buffer.
+class MatrixView {
+public:
+    MatrixView(std::vector<double>& buffer, int n) : data_(buffer.data()), n_(n) {}
+    double& operator()(int r, int c) { return data_[index(r, c)]; }
+
+private:
+    std::size_t index(int r, int c) const {
+        return static_cast<std::size_t>(r - 1) * n_ + static_cast<std::size_t>(c - 1);
+    }
+    double* data_;
+    int n_;
+};
+
+// Leaves the used part of the workspace zero again however the solve ends.
+class ZeroOnExit {
+public:
+    ZeroOnExit(std::vector<double>& buffer, int n) : buffer_(buffer), n_(n) {}
+    ~ZeroOnExit() {
+        std::fill_n(buffer_.begin(), static_cast<std::size_t>(n_) * n_, 0.0);
+    }
+    ZeroOnExit(const ZeroOnExit&) = delete;
+    ZeroOnExit& operator=(const ZeroOnExit&) = delete;
+
+private:
+    std::vector<double>& buffer_;
+    int n_;
+};
+
+// The transformation T (2 x 4) and local stiffness k (2 x 2) of one element.
+struct ElementMatrices {
+    double T[3][5] = {};
+    double k[3][3] = {};
+};
+
+ElementMatrices elementMatrices(const BarGeometry& g, double E, double A) {
+    ElementMatrices m;
+    m.T[1][1] = g.c;
+    m.T[1][2] = g.s;
+    m.T[2][3] = g.c;
+    m.T[2][4] = g.s;
+    const double kappa = (E * A) / g.length;
+    m.k[1][1] = kappa;
+    m.k[1][2] = -kappa;
+    m.k[2][1] = -kappa;
+    m.k[2][2] = kappa;
+    return m;
+}
+
+// ke = Tt * k * T, formed as W = Tt * k and then W * T on and above the diagonal.
+void globalStiffness(const ElementMatrices& m, double ke[5][5]) {
+    double W[5][3] = {};
+    for (int a = 1; a <= 4; ++a) {
+        for (int b = 1; b <= 2; ++b) {
+            double sum = 0.0;
+            for (int inner = 1; inner <= 2; ++inner) sum += m.T[inner][a] * m.k[inner][b];
+            W[a][b] = sum;
+        }
+    }
+    for (int a = 1; a <= 4; ++a) {
+        for (int b = a; b <= 4; ++b) {
+            ke[a][b] = W[a][1] * m.T[1][b] + W[a][2] * m.T[2][b];
+            ke[b][a] = ke[a][b];
+        }
+    }
+}
+
+SolveOutcome checkElements(const Model& model) {
+    for (int e = 1; e <= model.elementCount; ++e) {
+        const int i = model.nodeI(e);
+        const int j = model.nodeJ(e);
+        const int g = model.groupOf(e);
+        if (i < 1 || i > model.nodeCount || j < 1 || j > model.nodeCount || g < 1 ||
+            g > model.groupCount) {
+            return {SolveStatus::InvalidReference, e};
+        }
+        const double E = model.groups.E[g];
+        const double A = model.groups.A[g];
+        if (!(E > 0.0 && A > 0.0 && finite(E) && finite(A))) {
+            return {SolveStatus::InvalidSection, e};
+        }
+        if (barGeometry(model, e).length == 0.0) return {SolveStatus::ZeroLengthElement, e};
+    }
+    return {};
+}
+
+bool fixedDof(const Model& model, int dof) {
+    const int n = (dof - 1) / 2 + 1;
+    const float constraint = (dof % 2 == 1) ? model.nodes.cx[n] : model.nodes.cy[n];
+    return constraint == 1.0f;
+}
+
+}  // namespace
+
+BarGeometry barGeometry(const Model& model, int e) {
+    const int i = model.nodeI(e);
+    const int j = model.nodeJ(e);
+    const float dx = model.nodes.x[j] - model.nodes.x[i];
+    const float dy = model.nodes.y[j] - model.nodes.y[i];
+    const double dxd = dx;
+    const double dyd = dy;
+    BarGeometry g;
+    g.length = std::sqrt(dxd * dxd + dyd * dyd);
+    if (g.length > 0.0) {
+        g.c = dxd / g.length;
+        g.s = dyd / g.length;
+    }
+    return g;
+}
+
+SolverWorkspace::SolverWorkspace()
+    : K(static_cast<std::size_t>(kMaxDofs) * kMaxDofs, 0.0),
+      Kff(static_cast<std::size_t>(kMaxDofs) * kMaxDofs, 0.0) {}
+
+SolveOutcome SolveTruss(const Model& model, AnalysisResults& results) {
+    SolverWorkspace workspace;
+    return SolveTruss(model, results, workspace);
+}
+
+SolveOutcome SolveTruss(const Model& model, AnalysisResults& results,
+                        SolverWorkspace& workspace) {
+    if (SolveOutcome check = checkElements(model); !check.ok()) return check;
+
+    const int N = model.nodeCount;
+    const int M = model.elementCount;
+    const int dofs = 2 * N;
+    const SolveOutcome fault{SolveStatus::ArithmeticFault, 0};
+
+    // Assembly.
+    const ZeroOnExit clearK(workspace.K, dofs);
+    MatrixView K(workspace.K, dofs);
+    for (int e = 1; e <= M; ++e) {
+        const int i = model.nodeI(e);
+        const int j = model.nodeJ(e);
+        const int g = model.groupOf(e);
+        const ElementMatrices m =
+            elementMatrices(barGeometry(model, e), model.groups.E[g], model.groups.A[g]);
+        double ke[5][5] = {};
+        globalStiffness(m, ke);
+        const int d[5] = {0, 2 * i - 1, 2 * i, 2 * j - 1, 2 * j};
+        for (int a = 1; a <= 4; ++a) {
+            for (int b = 1; b <= 4; ++b) K(d[a], d[b]) += ke[a][b];
+        }
+    }
+    for (int n = 1; n <= N; ++n) {
+        K(2 * n - 1, 2 * n - 1) += model.nodes.Kx[n];
+        K(2 * n, 2 * n) += model.nodes.Ky[n];
+    }
+
+    // DOF order: free DOFs first, then fixed ones, each ascending. A DOF counts as fixed
+    // only when its constraint is exactly 1, so the two walks always cover every DOF.
+    std::vector<int> P(static_cast<std::size_t>(dofs) + 1, 0);
+    int F = 0;
+    for (int d = 1; d <= dofs; ++d) {
+        if (!fixedDof(model, d)) P[++F] = d;
+    }
+    for (int d = 1, r = F; d <= dofs; ++d) {
+        if (fixedDof(model, d)) P[++r] = d;
+    }
+
+    // Free block (upper triangle only) and its loads.
+    const ZeroOnExit clearKff(workspace.Kff, F);
+    MatrixView Kff(workspace.Kff, F);
+    std::vector<double> Q(static_cast<std::size_t>(F) + 1, 0.0);
+    std::vector<double> u(static_cast<std::size_t>(F) + 1, 0.0);
+    for (int r = 1; r <= F; ++r) {
+        for (int s = r; s <= F; ++s) {
+            Kff(r, s) = K(P[r], P[s]);
+            if (!finite(Kff(r, s))) return fault;
+        }
+        const int n = (P[r] - 1) / 2 + 1;
+        Q[r] = (P[r] % 2 == 1) ? model.nodes.Fx[n] : model.nodes.Fy[n];
+        if (!finite(Q[r])) return fault;
+    }
+
+    if (F > 0) {
+        // rowEnd[r]: the last column of row r that may hold a non-zero. Entries beyond it
+        // are exact zeros, so skipping them in an update changes no value (x - 0*m is x);
+        // it only keeps banded stiffness patterns cheap, as does skipping rows whose
+        // multiplier is exactly zero.
+        std::vector<int> rowEnd(static_cast<std::size_t>(F) + 1, 0);
+        for (int r = 1; r <= F; ++r) {
+            rowEnd[r] = r;
+            for (int s = F; s > r; --s) {
+                if (Kff(r, s) != 0.0) {
+                    rowEnd[r] = s;
+                    break;
+                }
+            }
+        }
+        // Forward elimination on the upper triangle, without pivoting.
+        for (int k = 1; k <= F - 1; ++k) {
+            const double pivot = Kff(k, k);
+            const int end = rowEnd[k];
+            for (int i = k + 1; i <= end; ++i) {
+                if (Kff(k, i) == 0.0) continue;
+                if (pivot == 0.0 || !finite(pivot)) return fault;
+                const double m = Kff(k, i) / pivot;
+                if (!finite(m)) return fault;
+                double* __restrict rowI = &Kff(i, i);
+                const double* __restrict rowK = &Kff(k, i);
+                for (int j = 0; j <= end - i; ++j) rowI[j] = rowI[j] - rowK[j] * m;
+                Q[i] = Q[i] - m * Q[k];
+                if (rowEnd[i] < end) rowEnd[i] = end;
+            }
+        }
+        // Back substitution. A non-finite value anywhere in the reduced block reaches
+        // some u here, except through an infinite pivot, which is refused explicitly.
+        for (int i = F; i >= 1; --i) {
+            double sum = 0.0;
+            for (int j = i + 1; j <= rowEnd[i]; ++j) sum += Kff(i, j) * u[j];
+            const double pivot = Kff(i, i);
+            if (pivot == 0.0 || !finite(pivot)) return fault;
+            u[i] = (Q[i] - sum) / pivot;
+            if (!finite(u[i])) return fault;
+        }
+    }
+
+    AnalysisResults out = results;
+    out.D.fill(0.0);
+    for (auto& row : out.FL) row.fill(0.0);
+    for (auto& row : out.FG) row.fill(0.0);
+    for (auto& row : out.R) row.fill(0.0);
+
+    for (int r = 1; r <= dofs; ++r) out.D[P[r]] = r <= F ? u[r] : 0.0;
+
+    for (int e = 1; e <= M; ++e) {
+        const int i = model.nodeI(e);
+        const int j = model.nodeJ(e);
+        const int g = model.groupOf(e);
+        const ElementMatrices m =
+            elementMatrices(barGeometry(model, e), model.groups.E[g], model.groups.A[g]);
+        const double De[5] = {0, out.D[2 * i - 1], out.D[2 * i], out.D[2 * j - 1],
+                              out.D[2 * j]};
+        double dl[3] = {};
+        for (int a = 1; a <= 2; ++a) {
+            double sum = 0.0;
+            for (int b = 1; b <= 4; ++b) sum += m.T[a][b] * De[b];
+            dl[a] = sum;
+        }
+        for (int a = 1; a <= 2; ++a) {
+            double sum = 0.0;
+            for (int b = 1; b <= 2; ++b) sum += m.k[a][b] * dl[b];
+            out.FL[e][a] = sum;
+        }
+        for (int a = 1; a <= 4; ++a) {
+            double sum = 0.0;
+            for (int b = 1; b <= 2; ++b) sum += m.T[b][a] * out.FL[e][b];
+            out.FG[e][a] = sum;
+        }
+        if (!finite(out.FL[e][1]) || !finite(out.FL[e][2])) return fault;
+        for (int a = 1; a <= 4; ++a) {
+            if (!finite(out.FG[e][a])) return fault;
+        }
+    }
+
+    // Reactions: at a node with any constraint every element meeting it is summed.
+    const auto constrained = [&](int n) {
+        return model.nodes.cx[n] == 1.0f || model.nodes.cy[n] == 1.0f;
+    };
+    for (int e = 1; e <= M; ++e) {
+        const int i = model.nodeI(e);
+        const int j = model.nodeJ(e);
+        if (constrained(i) || constrained(j)) {
+            out.R[i][1] += out.FG[e][1];
+            out.R[i][2] += out.FG[e][2];
+            out.R[j][1] += out.FG[e][3];
+            out.R[j][2] += out.FG[e][4];
+        }
+    }
+    for (int n = 1; n <= N; ++n) {
+        out.R[n][1] -= model.nodes.Fx[n];
+        out.R[n][2] -= model.nodes.Fy[n];
+        if (!finite(out.R[n][1]) || !finite(out.R[n][2])) return fault;
+    }
+
+    results = out;
+    return {};
+}
+
+}  // namespace vortak

@@ -1,0 +1,56 @@
+#pragma once
+
+// Linear static analysis of the plane truss by the direct stiffness method: bar elements
+// with axial stiffness, springs on the diagonal, constrained DOFs moved behind the free
+// ones, and Gauss elimination without pivoting on the upper triangle of the free block.
+
+#include <vector>
+
+#include "analysis/analysis_results.h"
+
+namespace vortak {
+
+struct Model;
+
+enum class SolveStatus {
+    Ok,
+    // An element whose two end nodes lie at the same position (it has no direction).
+    ZeroLengthElement,
+    // An element whose group has E or A not positive and finite: its stress or strain
+    // would be a division by zero.
+    InvalidSection,
+    // An element referring to a node or group that does not exist.
+    InvalidReference,
+    // A zero pivot, an overflow or an invalid operation while solving.
+    ArithmeticFault,
+};
+
+struct SolveOutcome {
+    SolveStatus status = SolveStatus::Ok;
+    int element = 0;  // the offending element for the element statuses
+    bool ok() const { return status == SolveStatus::Ok; }
+};
+
+// The two stiffness matrices, allocated once for the largest model. Their used part is
+// zero between solves.
+struct SolverWorkspace {
+    SolverWorkspace();
+    std::vector<double> K;    // global stiffness, 2N x 2N
+    std::vector<double> Kff;  // free-free block, F x F
+};
+
+// Solves the model. On success `results` receives D, FL, FG and R (the extremes are left
+// alone); on failure `results` is not touched.
+SolveOutcome SolveTruss(const Model& model, AnalysisResults& results,
+                        SolverWorkspace& workspace);
+// The same with a workspace of its own, for one-off solves.
+SolveOutcome SolveTruss(const Model& model, AnalysisResults& results);
+
+// Element geometry as the solver uses it: coordinate differences formed in single
+// precision, everything else in double.
+struct BarGeometry {
+    double length = 0, c = 0, s = 0;
+};
+BarGeometry barGeometry(const Model& model, int e);
+
+}  // namespace vortak

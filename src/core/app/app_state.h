@@ -1,0 +1,34 @@
+#pragma once
+
+// The running program's state: the model (with its results), the message log, the current
+// view and the animation flag, plus the two interfaces through which core asks the user
+// and drives the window. Created once by main() (or by each test) and passed by reference.
+
+#include "analysis/solver.h"
+#include "base/prompter.h"
+#include "log/message_log.h"
+#include "model/model.h"
+
+namespace vortak {
+
+class Shell;
+
+enum class ViewMode { Model = 0, NDiagram = 1, Deformed = 2, Colour = 3, Animation = 4 };
+
+struct AppState {
+    AppState(Prompter& prompter, Shell& shell) : prompter(prompter), shell(shell) {}
+    AppState(const AppState&) = delete;
+    AppState& operator=(const AppState&) = delete;
+
+    Prompter& prompter;
+    Shell& shell;
+
+    Model model;
+    MessageLog log;
+    ViewMode currentView = ViewMode::Model;
+    bool animationRunning = false;
+
+    SolverWorkspace solverWorkspace;
+};
+
+}  // namespace vortak

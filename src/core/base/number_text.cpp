@@ -1,0 +1,116 @@
+#include "number_text.h"
+
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <system_error>
+
+namespace vortak {
+
+namespace {
+
+// %G chooses exactly our rule: exponent form when the exponent of the value rounded to
+// `digits` significant digits is below -4 or at least `digits`, trailing zeros removed.
+// The C library writes the exponent with at least two digits ("1E-05", "1E+100").
+std::string formatGeneral(double value, int digits) {
+    if (value == 0.0) value = 0.0;  // never "-0"
+    char buffer[64];
+    const int n = std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
+    std::string text(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+    // %G never writes a locale decimal comma under the "C" numeric locale, but the GUI
+    // runs under the user's locale: normalise whatever separator was written.
+    for (char& c : text) {
+        if (c == ',') c = '.';
+    }
+    return text;
+}
+
+std::string withClassicBlank(std::string text) {
+    if (text.empty() || text.front() != '-') text.insert(text.begin(), ' ');
+    return text;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+std::string general(float value) { return formatGeneral(static_cast<double>(value), 7); }
+std::string general(double value) { return formatGeneral(value, 15); }
+std::string classic(float value) { return withClassicBlank(general(value)); }
+std::string classic(double value) { return withClassicBlank(general(value)); }
+
+std::string whole(long long value) { return std::to_string(value); }
+
+NumberPrefix leadingNumber(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    const std::size_t mantissaStart = pos;
+    std::size_t intDigits = 0;  // significant digits before the point
+    bool anyDigit = false;
+    while (pos < text.size() && isDigit(text[pos])) {
+        if (intDigits > 0 || text[pos] != '0') ++intDigits;
+        anyDigit = true;
+        ++pos;
+    }
+    long long fractionLeadingZeros = 0;
+    bool fractionNonZeroSeen = false;
+    if (pos < text.size() && text[pos] == '.') {
+        std::size_t afterPoint = pos + 1;
+        while (afterPoint < text.size() && isDigit(text[afterPoint])) {
+            if (!fractionNonZeroSeen && text[afterPoint] == '0') {
+                ++fractionLeadingZeros;
+            } else {
+                fractionNonZeroSeen = true;
+            }
+            anyDigit = true;
+            ++afterPoint;
+        }
+        if (anyDigit) pos = afterPoint;
+    }
+    if (!anyDigit) return {};
+
+    long long exponent = 0;
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+        std::size_t e = pos + 1;
+        bool expNegative = false;
+        if (e < text.size() && (text[e] == '+' || text[e] == '-')) {
+            expNegative = text[e] == '-';
+            ++e;
+        }
+        if (e < text.size() && isDigit(text[e])) {
+            while (e < text.size() && isDigit(text[e])) {
+                if (exponent < 100000) exponent = exponent * 10 + (text[e] - '0');
+                ++e;
+            }
+            if (expNegative) exponent = -exponent;
+            pos = e;
+        }
+    }
+
+    double value = 0.0;
+    const char* first = text.data() + mantissaStart;
+    const char* last = text.data() + pos;
+    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        // Tell an overflow from an underflow by the decimal exponent of the leading digit.
+        const long long magnitude =
+            exponent + (intDigits > 0 ? static_cast<long long>(intDigits) : -fractionLeadingZeros);
+        value = magnitude > 0 ? HUGE_VAL : 0.0;
+    } else if (ec != std::errc() || ptr != last) {
+        return {};  // not reachable for the text scanned above
+    }
+    if (negative) value = -value;
+    return {value, pos};
+}
+
+double readNumber(std::string_view text) { return leadingNumber(text).value; }
+
+bool fitsInFloat(double value) { return std::isfinite(value) && std::fabs(value) <= FLT_MAX; }
+
+}  // namespace vortak
