@@ -6,8 +6,10 @@
 
 #include "analysis/solver.h"
 #include "base/prompter.h"
+#include "graphics/view_transform.h"
 #include "log/message_log.h"
 #include "model/model.h"
+#include "settings/view_settings.h"
 
 namespace vortak {
 
@@ -25,6 +27,8 @@ struct AppState {
 
     Model model;
     MessageLog log;
+    ViewSettings settings;
+    ViewTransform view;
     ViewMode currentView = ViewMode::Model;
     bool animationRunning = false;
 
