@@ -160,8 +160,8 @@ void TestAnalysisRun::connectivityDialogue_data() {
     const QString ask1 = " " + QString::fromStdString(unconnected(1));
     const QString ask2 = " " + QString::fromStdString(unconnected(2));
     // Model: node 1 unconnected, nodes 2 and 3 unconnected after... see test body.
-    QTest::newRow("cancel stops")
-        << QList<int>{int(Answer::Cancel)} << QStringList{ask1} << 5 << false;
+    QTest::newRow("cancel stops") << QList<int>{int(Answer::Cancel)} << QStringList{ask1} << 5
+                                  << false;
     QTest::newRow("no runs without asking again")
         << QList<int>{int(Answer::No)}
         << QStringList{ask1, " ANALYSIS", " Start:  10:00:00 , Termination: 10:00:01",
@@ -169,14 +169,18 @@ void TestAnalysisRun::connectivityDialogue_data() {
         << 5 << false;
     QTest::newRow("yes deletes and restarts")
         << QList<int>{int(Answer::Yes), int(Answer::Yes)}
-        << QStringList{ask1, " Node deleted: #1. Nodes renumbered: #2 to #5.", ask2,
-                       " Node deleted: #2. Nodes renumbered: #3 to #4.", " ANALYSIS",
-                       " Start:  10:00:00", " Finish:  10:00:01", " Total time:  0.047 sec"}
+        << QStringList{ask1,
+                       " Node deleted: #1. Nodes renumbered: #2 to #5.",
+                       ask2,
+                       " Node deleted: #2. Nodes renumbered: #3 to #4.",
+                       " ANALYSIS",
+                       " Start:  10:00:00",
+                       " Finish:  10:00:01",
+                       " Total time:  0.047 sec"}
         << 3 << true;
     QTest::newRow("yes then cancel")
         << QList<int>{int(Answer::Yes), int(Answer::Cancel)}
-        << QStringList{ask1, " Node deleted: #1. Nodes renumbered: #2 to #5.", ask2} << 4
-        << false;
+        << QStringList{ask1, " Node deleted: #1. Nodes renumbered: #2 to #5.", ask2} << 4 << false;
 }
 
 void TestAnalysisRun::connectivityDialogue() {
@@ -209,12 +213,10 @@ void TestAnalysisRun::connectivityDialogue() {
     QCOMPARE(m.changed, !analysed);
     QVERIFY(h.prompter.allAnswersUsed());
     const auto& q = h.prompter.questions();
-    QCOMPARE(int(q.size()), int(answers.size()) + (log.contains(" " + QString::fromStdString(
-                                                                         kFailure))
-                                                       ? 1
-                                                       : 0));
-    QCOMPARE(q[0].text, unconnected(1) +
-                            " Do you want that node to be deleted before starting the analysis?");
+    QCOMPARE(int(q.size()),
+             int(answers.size()) + (log.contains(" " + QString::fromStdString(kFailure)) ? 1 : 0));
+    QCOMPARE(q[0].text,
+             unconnected(1) + " Do you want that node to be deleted before starting the analysis?");
     QCOMPARE(q[0].icon, MessageIcon::Question);
     QCOMPARE(q[0].buttons, MessageButtons::YesNoCancel);
     // The unconnected line is red; the deletion green.

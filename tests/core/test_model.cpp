@@ -216,8 +216,7 @@ void TestModel::deleteGroup_data() {
     // groups 1 and 3, and a group 2 and 4 nobody uses.
     QTest::newRow("second of four") << 2 << "Group deleted: #2. Groups renumbered: #3 to #4."
                                     << std::vector<int>{1, 2, 2, 1} << 1.0e7;
-    QTest::newRow("last") << 4 << "Group deleted: #4." << std::vector<int>{1, 3, 3, 1}
-                          << 7.0e7;
+    QTest::newRow("last") << 4 << "Group deleted: #4." << std::vector<int>{1, 3, 3, 1} << 7.0e7;
 }
 
 void TestModel::deleteGroup() {

@@ -15,6 +15,7 @@ private slots:
     void singlePrecision();
     void doublePrecision_data();
     void doublePrecision();
+    void exactForms();
     void wholeNumbers();
     void lenientReading_data();
     void lenientReading();
@@ -27,22 +28,38 @@ void TestNumberText::singlePrecision_data() {
     QTest::addColumn<float>("value");
     QTest::addColumn<QString>("general");
     QTest::addColumn<QString>("classic");
-    QTest::newRow("zero") << 0.0f << "0" << " 0";
-    QTest::newRow("negative zero") << -0.0f << "0" << " 0";
-    QTest::newRow("negative") << -2.5f << "-2.5" << "-2.5";
-    QTest::newRow("half") << 0.5f << "0.5" << " 0.5";
-    QTest::newRow("tenth widened") << 0.1f << "0.1" << " 0.1";
-    QTest::newRow("third") << (1.0f / 3.0f) << "0.3333333" << " 0.3333333";
-    QTest::newRow("1E-04 fixed") << 0.0001f << "0.0001" << " 0.0001";
-    QTest::newRow("1E-05") << 1e-5f << "1E-05" << " 1E-05";
-    QTest::newRow("-1.5E-07") << -1.5e-7f << "-1.5E-07" << "-1.5E-07";
-    QTest::newRow("123456.7") << 123456.7f << "123456.7" << " 123456.7";
-    QTest::newRow("9999999") << 9999999.0f << "9999999" << " 9999999";
-    QTest::newRow("12345678") << 12345678.0f << "1.234568E+07" << " 1.234568E+07";
-    QTest::newRow("1E+07") << 1e7f << "1E+07" << " 1E+07";
-    QTest::newRow("2.1E+08") << 2.1e8f << "2.1E+08" << " 2.1E+08";
-    QTest::newRow("rounds into next decade") << 9999999.5f << "1E+07" << " 1E+07";
-    QTest::newRow("whole") << 200.0f << "200" << " 200";
+    QTest::newRow("zero") << 0.0f << "0"
+                          << " 0";
+    QTest::newRow("negative zero") << -0.0f << "0"
+                                   << " 0";
+    QTest::newRow("negative") << -2.5f << "-2.5"
+                              << "-2.5";
+    QTest::newRow("half") << 0.5f << "0.5"
+                          << " 0.5";
+    QTest::newRow("tenth widened") << 0.1f << "0.1"
+                                   << " 0.1";
+    QTest::newRow("third") << (1.0f / 3.0f) << "0.3333333"
+                           << " 0.3333333";
+    QTest::newRow("1E-04 fixed") << 0.0001f << "0.0001"
+                                 << " 0.0001";
+    QTest::newRow("1E-05") << 1e-5f << "1E-05"
+                           << " 1E-05";
+    QTest::newRow("-1.5E-07") << -1.5e-7f << "-1.5E-07"
+                              << "-1.5E-07";
+    QTest::newRow("123456.7") << 123456.7f << "123456.7"
+                              << " 123456.7";
+    QTest::newRow("9999999") << 9999999.0f << "9999999"
+                             << " 9999999";
+    QTest::newRow("12345678") << 12345678.0f << "1.234568E+07"
+                              << " 1.234568E+07";
+    QTest::newRow("1E+07") << 1e7f << "1E+07"
+                           << " 1E+07";
+    QTest::newRow("2.1E+08") << 2.1e8f << "2.1E+08"
+                             << " 2.1E+08";
+    QTest::newRow("rounds into next decade") << 9999999.5f << "1E+07"
+                                             << " 1E+07";
+    QTest::newRow("whole") << 200.0f << "200"
+                           << " 200";
 }
 
 void TestNumberText::singlePrecision() {
@@ -57,22 +74,34 @@ void TestNumberText::doublePrecision_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("general");
     QTest::addColumn<QString>("classic");
-    QTest::newRow("zero") << 0.0 << "0" << " 0";
-    QTest::newRow("negative") << -12.75 << "-12.75" << "-12.75";
-    QTest::newRow("half") << 0.5 << "0.5" << " 0.5";
-    QTest::newRow("tenth") << 0.1 << "0.1" << " 0.1";
-    QTest::newRow("third") << (1.0 / 3.0) << "0.333333333333333" << " 0.333333333333333";
-    QTest::newRow("1E-05") << 1e-5 << "1E-05" << " 1E-05";
-    QTest::newRow("2.1E+08 is fixed") << 2.1e8 << "210000000" << " 210000000";
-    QTest::newRow("12345678") << 12345678.0 << "12345678" << " 12345678";
+    QTest::newRow("zero") << 0.0 << "0"
+                          << " 0";
+    QTest::newRow("negative") << -12.75 << "-12.75"
+                              << "-12.75";
+    QTest::newRow("half") << 0.5 << "0.5"
+                          << " 0.5";
+    QTest::newRow("tenth") << 0.1 << "0.1"
+                           << " 0.1";
+    QTest::newRow("third") << (1.0 / 3.0) << "0.333333333333333"
+                           << " 0.333333333333333";
+    QTest::newRow("1E-05") << 1e-5 << "1E-05"
+                           << " 1E-05";
+    QTest::newRow("2.1E+08 is fixed") << 2.1e8 << "210000000"
+                                      << " 210000000";
+    QTest::newRow("12345678") << 12345678.0 << "12345678"
+                              << " 12345678";
     QTest::newRow("largest fixed") << 999999999999999.0 << "999999999999999"
                                    << " 999999999999999";
-    QTest::newRow("1E+15") << 1e15 << "1E+15" << " 1E+15";
-    QTest::newRow("rounds to 1E+15") << 999999999999999.5 << "1E+15" << " 1E+15";
+    QTest::newRow("1E+15") << 1e15 << "1E+15"
+                           << " 1E+15";
+    QTest::newRow("rounds to 1E+15") << 999999999999999.5 << "1E+15"
+                                     << " 1E+15";
     QTest::newRow("last digit rounds") << 1.23456789012345678 << "1.23456789012346"
                                        << " 1.23456789012346";
-    QTest::newRow("1E+100") << 1e100 << "1E+100" << " 1E+100";
-    QTest::newRow("negative exponent") << -4.75e-20 << "-4.75E-20" << "-4.75E-20";
+    QTest::newRow("1E+100") << 1e100 << "1E+100"
+                            << " 1E+100";
+    QTest::newRow("negative exponent") << -4.75e-20 << "-4.75E-20"
+                                       << "-4.75E-20";
 }
 
 void TestNumberText::doublePrecision() {
@@ -81,6 +110,24 @@ void TestNumberText::doublePrecision() {
     QFETCH(QString, classic);
     QCOMPARE(QString::fromStdString(vortak::general(value)), general);
     QCOMPARE(QString::fromStdString(vortak::classic(value)), classic);
+}
+
+void TestNumberText::exactForms() {
+    // The general form when it reads back exactly, more digits only when it would not.
+    QCOMPARE(exact(0.1f), std::string("0.1"));
+    QCOMPARE(exact(123456.7f), std::string("123456.7"));
+    QCOMPARE(exact(12345678.0f), std::string("12345678"));
+    QCOMPARE(exact(16777215.0f), std::string("16777215"));
+    QCOMPARE(exact(3.4028235e38f), std::string("3.40282347E+38"));
+    QCOMPARE(exact(0.1), std::string("0.1"));
+    QCOMPARE(exact(2.1e8), std::string("210000000"));
+    QCOMPARE(exact(1.0 / 3.0), std::string("0.3333333333333333"));
+    for (const float f : {1.0f / 3.0f, 2.0f / 7.0f, -1.1754944e-38f, 9999999.5f}) {
+        QCOMPARE(float(readNumber(exact(f))), f);
+    }
+    for (const double d : {1.0 / 3.0, 2.0 / 7.0, -1e-300, 0.1 + 0.2, 1.7976931348623157e308}) {
+        QCOMPARE(readNumber(exact(d)), d);
+    }
 }
 
 void TestNumberText::wholeNumbers() {

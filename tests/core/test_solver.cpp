@@ -138,8 +138,8 @@ void TestSolver::allDofsFixed() {
 
 void TestSolver::loadsOnFixedDofsAppearInReactions() {
     Model m = ::horizontalBar();
-    m.nodes.Fy[2] = 7;   // on the fixed y DOF of node 2
-    m.nodes.Fx[1] = 2;   // on the pin
+    m.nodes.Fy[2] = 7;  // on the fixed y DOF of node 2
+    m.nodes.Fx[1] = 2;  // on the pin
     QVERIFY(SolveTruss(m, m.results).ok());
     QVERIFY(near(m.results.D[3], kP * kL / (kE * kA)));  // the structure does not notice
     QVERIFY(near(m.results.R[2][2], -7));

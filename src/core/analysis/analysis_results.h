@@ -32,7 +32,7 @@ enum Extreme : int {
 inline constexpr int kExtremeCount = 17;
 
 struct AnalysisResults {
-    std::array<double, kMaxDofs + 1> D{};                       // global displacements
+    std::array<double, kMaxDofs + 1> D{};                      // global displacements
     std::array<std::array<double, 3>, kMaxElements + 1> FL{};  // axial end forces
     std::array<std::array<double, 5>, kMaxElements + 1> FG{};  // end forces, global axes
     std::array<std::array<double, 3>, kMaxNodes + 1> R{};      // reactions Rx, Ry

@@ -142,8 +142,8 @@ void RunAnalysis(AppState& app) {
 
 void ConfirmReanalysis(AppState& app) {
     if (!app.model.changed) return;
-    const Answer answer = app.prompter.messageBox(kReanalyzeText, MessageIcon::Exclamation,
-                                                  MessageButtons::YesNo);
+    const Answer answer =
+        app.prompter.messageBox(kReanalyzeText, MessageIcon::Exclamation, MessageButtons::YesNo);
     if (answer == Answer::Yes) Button_Epilisi(app);
 }
 

@@ -30,9 +30,7 @@ private:
 class ZeroOnExit {
 public:
     ZeroOnExit(std::vector<double>& buffer, int n) : buffer_(buffer), n_(n) {}
-    ~ZeroOnExit() {
-        std::fill_n(buffer_.begin(), static_cast<std::size_t>(n_) * n_, 0.0);
-    }
+    ~ZeroOnExit() { std::fill_n(buffer_.begin(), static_cast<std::size_t>(n_) * n_, 0.0); }
     ZeroOnExit(const ZeroOnExit&) = delete;
     ZeroOnExit& operator=(const ZeroOnExit&) = delete;
 
@@ -131,8 +129,7 @@ SolveOutcome SolveTruss(const Model& model, AnalysisResults& results) {
     return SolveTruss(model, results, workspace);
 }
 
-SolveOutcome SolveTruss(const Model& model, AnalysisResults& results,
-                        SolverWorkspace& workspace) {
+SolveOutcome SolveTruss(const Model& model, AnalysisResults& results, SolverWorkspace& workspace) {
     if (SolveOutcome check = checkElements(model); !check.ok()) return check;
 
     const int N = model.nodeCount;
@@ -244,8 +241,7 @@ SolveOutcome SolveTruss(const Model& model, AnalysisResults& results,
         const int g = model.groupOf(e);
         const ElementMatrices m =
             elementMatrices(barGeometry(model, e), model.groups.E[g], model.groups.A[g]);
-        const double De[5] = {0, out.D[2 * i - 1], out.D[2 * i], out.D[2 * j - 1],
-                              out.D[2 * j]};
+        const double De[5] = {0, out.D[2 * i - 1], out.D[2 * i], out.D[2 * j - 1], out.D[2 * j]};
         double dl[3] = {};
         for (int a = 1; a <= 2; ++a) {
             double sum = 0.0;

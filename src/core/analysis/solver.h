@@ -41,8 +41,7 @@ struct SolverWorkspace {
 
 // Solves the model. On success `results` receives D, FL, FG and R (the extremes are left
 // alone); on failure `results` is not touched.
-SolveOutcome SolveTruss(const Model& model, AnalysisResults& results,
-                        SolverWorkspace& workspace);
+SolveOutcome SolveTruss(const Model& model, AnalysisResults& results, SolverWorkspace& workspace);
 // The same with a workspace of its own, for one-off solves.
 SolveOutcome SolveTruss(const Model& model, AnalysisResults& results);
 

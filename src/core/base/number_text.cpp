@@ -40,6 +40,23 @@ std::string general(double value) { return formatGeneral(value, 15); }
 std::string classic(float value) { return withClassicBlank(general(value)); }
 std::string classic(double value) { return withClassicBlank(general(value)); }
 
+std::string exact(float value) {
+    for (int digits = 7; digits < 9; ++digits) {
+        std::string text = formatGeneral(static_cast<double>(value), digits);
+        const double back = readNumber(text);
+        if (fitsInFloat(back) && static_cast<float>(back) == value) return text;
+    }
+    return formatGeneral(static_cast<double>(value), 9);
+}
+
+std::string exact(double value) {
+    for (int digits = 15; digits < 17; ++digits) {
+        std::string text = formatGeneral(value, digits);
+        if (readNumber(text) == value) return text;
+    }
+    return formatGeneral(value, 17);
+}
+
 std::string whole(long long value) { return std::to_string(value); }
 
 NumberPrefix leadingNumber(std::string_view text) {

@@ -19,6 +19,12 @@ std::string general(double value);
 std::string classic(float value);
 std::string classic(double value);
 
+// The general form with as few digits as it takes, from 7 (float) or 15 (double) up to
+// 9 or 17, for the text to read back as exactly the same value. Files use it so that
+// nothing is lost between saving and opening.
+std::string exact(float value);
+std::string exact(double value);
+
 // Counts and entity numbers: plain decimal integers.
 std::string whole(long long value);
 

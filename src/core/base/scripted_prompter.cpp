@@ -17,8 +17,8 @@ Answer ScriptedPrompter::messageBox(const std::string& text, MessageIcon icon,
 
 std::optional<std::string> ScriptedPrompter::inputBox(const std::string& prompt,
                                                       const std::string& initialText) {
-    questions_.push_back({Kind::Input, prompt, MessageIcon::None, MessageButtons::OkCancel,
-                          initialText, {}});
+    questions_.push_back(
+        {Kind::Input, prompt, MessageIcon::None, MessageButtons::OkCancel, initialText, {}});
     if (inputs_.empty()) {
         ++unscripted_;
         return std::nullopt;
@@ -30,8 +30,8 @@ std::optional<std::string> ScriptedPrompter::inputBox(const std::string& prompt,
 
 std::optional<std::string> ScriptedPrompter::nextFileName(Kind kind,
                                                           const FileDialogRequest& request) {
-    questions_.push_back({kind, request.title, MessageIcon::None, MessageButtons::OkCancel, {},
-                          request});
+    questions_.push_back(
+        {kind, request.title, MessageIcon::None, MessageButtons::OkCancel, {}, request});
     if (fileNames_.empty()) {
         ++unscripted_;
         return std::nullopt;

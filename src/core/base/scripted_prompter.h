@@ -21,7 +21,7 @@ public:
         std::string text;  // message text or input prompt
         MessageIcon icon = MessageIcon::None;
         MessageButtons buttons = MessageButtons::Ok;
-        std::string initialText;   // input boxes
+        std::string initialText;    // input boxes
         FileDialogRequest request;  // file dialogs
     };
 
@@ -42,8 +42,7 @@ public:
         unscripted_ = 0;
     }
 
-    Answer messageBox(const std::string& text, MessageIcon icon,
-                      MessageButtons buttons) override;
+    Answer messageBox(const std::string& text, MessageIcon icon, MessageButtons buttons) override;
     std::optional<std::string> inputBox(const std::string& prompt,
                                         const std::string& initialText) override;
     std::optional<std::string> openFileName(const FileDialogRequest& request) override;

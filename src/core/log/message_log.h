@@ -28,8 +28,8 @@ struct LogRun {
 
 class MessageLog {
 public:
-    void LogMessage(std::string_view text, LogColour colour = LogColour::Black,
-                    bool bold = false, bool sameLine = false);
+    void LogMessage(std::string_view text, LogColour colour = LogColour::Black, bool bold = false,
+                    bool sameLine = false);
 
     const std::vector<LogRun>& runs() const { return runs_; }
 

@@ -1,0 +1,462 @@
+#include "model/model_file.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "app/app_state.h"
+#include "base/file_io.h"
+#include "base/number_text.h"
+#include "model/field_reader.h"
+#include "settings/settings_values.h"
+
+namespace vortak {
+
+namespace {
+
+constexpr const char* kHeader[5] = {
+    "***********************************", "*        Vortak Input file        *",
+    "***********************************", "*        Do NOT Modify !!!        *",
+    "***********************************",
+};
+
+constexpr const char* kNotAModelFile =
+    "There was an error opening the file. The file could not be read.";
+constexpr const char* kOpenError = "There was an error opening the file:";
+constexpr const char* kSaveError = "There was an error saving the file:";
+
+// The 21 flags of the settings section, in file order.
+constexpr bool ViewSettings::*kFileFlags[21] = {
+    &ViewSettings::nai_aksones,       &ViewSettings::nai_grid,
+    &ViewSettings::nai_komboi,        &ViewSettings::nai_arithmisi_kombon,
+    &ViewSettings::nai_desmefseis,    &ViewSettings::nai_sint_kombon,
+    &ViewSettings::nai_stoixeia,      &ViewSettings::nai_arithmisi_stoixeion,
+    &ViewSettings::nai_omades,        &ViewSettings::nai_miki,
+    &ViewSettings::nai_fortiseis_si,  &ViewSettings::nai_times_fortiseon_si,
+    &ViewSettings::nai_times_N,       &ViewSettings::N_sin_Ina,
+    &ViewSettings::nai_graf_stir,     &ViewSettings::Nai_Apolites_Sint,
+    &ViewSettings::Nai_Sxetikes_Sint, &ViewSettings::nai_springs,
+    &ViewSettings::Show_FORCE,        &ViewSettings::Show_STRESS,
+    &ViewSettings::Show_STRAIN,
+};
+
+// The 11 colours at the end of the settings section, in file order.
+constexpr Colour ViewSettings::*kFileColours[11] = {
+    &ViewSettings::xroma_background, &ViewSettings::xroma_aksonon,
+    &ViewSettings::xroma_grid,       &ViewSettings::xroma_stoixeion,
+    &ViewSettings::xroma_kombon,     &ViewSettings::xroma_sigkentromenon,
+    &ViewSettings::xroma_N,          &ViewSettings::xroma_paramorfosis,
+    &ViewSettings::Xroma_Efelkismou, &ViewSettings::Xroma_Thlipsis,
+    &ViewSettings::Xroma_Afortistou,
+};
+
+class Writer {
+public:
+    void line(std::string_view text) {
+        out_.append(text);
+        out_.append("\r\n");
+    }
+    void number(long long value) { line(whole(value)); }
+    void number(float value) { line(exact(value)); }
+    void number(double value) { line(exact(value)); }
+    std::string take() { return std::move(out_); }
+
+private:
+    std::string out_;
+};
+
+bool hasSpring(const Model& m, int n) { return m.nodes.Kx[n] > 0 || m.nodes.Ky[n] > 0; }
+
+// Reads the typed fields of a model file, remembering the section for messages.
+class Parser {
+public:
+    explicit Parser(std::string_view text) : fields_(text) {}
+
+    struct Failure {
+        std::string description;
+    };
+
+    void section(const char* name) { section_ = name; }
+
+    Field field() {
+        std::optional<Field> f = fields_.next();
+        if (!f) {
+            throw Failure{"line " + whole(fields_.line()) + ": the file ends inside the " +
+                          section_ + " section"};
+        }
+        return std::move(*f);
+    }
+    void skip(int count = 1) {
+        for (int k = 0; k < count; ++k) field();
+    }
+
+    double number(const Field& f) {
+        const std::optional<double> value = fieldNumber(f);
+        if (!value) {
+            if (f.text.find_first_not_of(" \t") == std::string::npos) {
+                fail(f, "a number was expected but the line is empty");
+            }
+            fail(f, quoted(f) + " is not a number");
+        }
+        if (!std::isfinite(*value)) fail(f, quoted(f) + " is too large a number");
+        return *value;
+    }
+    double number() {
+        const Field f = field();
+        return number(f);
+    }
+    float single() {
+        const Field f = field();
+        const double value = number(f);
+        if (!fitsInFloat(value)) fail(f, quoted(f) + " is too large for a single-precision value");
+        return float(value);
+    }
+    // A count or entity number: a whole number within [low, high]; `what` names it.
+    int wholeNumber(int low, int high, const std::string& what) {
+        const Field f = field();
+        const double value = number(f);
+        if (value != std::floor(value)) fail(f, quoted(f) + " is not a whole number");
+        if (value < low) fail(f, what + " cannot be " + general(value));
+        if (value > high) {
+            fail(f, what + " " + general(value) + " is above the limit of " + whole(high));
+        }
+        return int(value);
+    }
+
+    [[noreturn]] void fail(const Field& f, const std::string& text) {
+        throw Failure{"line " + whole(f.line) + ": " + text};
+    }
+    static std::string quoted(const Field& f) { return "'" + f.text + "'"; }
+
+private:
+    FieldReader fields_;
+    std::string section_ = "header";
+};
+
+float readConstraint(Parser& p, int node, const char* axis) {
+    const Field f = p.field();
+    const double value = p.number(f);
+    if (value != 0.0 && value != 1.0) {
+        p.fail(f, "node #" + whole(node) + " has the " + axis + " constraint " + Parser::quoted(f) +
+                      "; only 0 (free) and 1 (fixed) are possible");
+    }
+    return float(value);
+}
+
+// A whole number stored as a float, naming an existing entity 1..count.
+float readReference(Parser& p, int element, const char* what, int count) {
+    const Field f = p.field();
+    const double value = p.number(f);
+    if (value != std::floor(value) || value < 1 || value > count) {
+        p.fail(f, "element #" + whole(element) + " refers to " + what + " " + Parser::quoted(f) +
+                      ", which is not in the model (" + whole(count) + " defined)");
+    }
+    return float(value);
+}
+
+void readSettings(Parser& p, ModelFileContent& c) {
+    p.section("Settings");
+    p.skip();  // "Settings"
+    ViewSettings& s = c.settings;
+    for (bool ViewSettings::*flag : kFileFlags) {
+        const Field f = p.field();
+        const std::optional<double> value = fieldNumber(f);
+        s.*flag = value && *value == 1.0;
+    }
+    const auto checked = [&p](auto value, const Field& f, bool valid, const char* what) {
+        if (!valid) p.fail(f, Parser::quoted(f) + " is not a valid " + what);
+        return value;
+    };
+    const auto int16Setting = [&](bool (*valid)(int), const char* what) {
+        const Field f = p.field();
+        const auto value = toInt16(p.number(f));
+        return checked(value.value_or(0), f, value && valid(*value), what);
+    };
+    const auto floatSetting = [&](bool (*valid)(float), const char* what) {
+        const Field f = p.field();
+        const double value = p.number(f);
+        return checked(float(fitsInFloat(value) ? value : 0), f,
+                       fitsInFloat(value) && valid(float(value)), what);
+    };
+    s.dekadika_N = int16Setting(isValidDecimals, "number of decimals for forces (0 to 13)");
+    s.dekadika_strain = int16Setting(isValidDecimals, "number of decimals for strains (0 to 13)");
+    s.Ena_cm_posa_FORCE = floatSetting(isValidScaleEquivalence, "force scale (must be positive)");
+    s.Ena_cm_posa_STRESS = floatSetting(isValidScaleEquivalence, "stress scale (must be positive)");
+    s.Ena_cm_posa_STRAIN = floatSetting(isValidScaleEquivalence, "strain scale (must be positive)");
+    c.scale = floatSetting(isValidScaleEquivalence, "view scale (must be positive)");
+    c.offsetX = p.number();
+    c.offsetY = p.number();
+    s.kannab = floatSetting(isValidGridSpacing, "grid spacing (must be positive)");
+    s.Ena_cm_posa_m_epi_1000 =
+        floatSetting(isValidScaleEquivalence, "deformation scale (must be positive)");
+    s.Animation_Frames =
+        int16Setting(isValidAnimationFrames, "number of animation frames (1 to 1000)");
+    for (Colour ViewSettings::*colour : kFileColours) {
+        const Field f = p.field();
+        const auto value = colourFromNumber(p.number(f));
+        s.*colour = checked(value.value_or(0), f, value.has_value(), "colour value");
+    }
+}
+
+void reportOpenFailure(AppState& app, const std::string& text) {
+    app.prompter.messageBox(text, MessageIcon::Critical, MessageButtons::Ok);
+    app.log.LogMessage(text, LogColour::Red, true);
+    ClearModel(app.model);
+    app.model.fileName.clear();
+    app.model.changed = true;
+}
+
+}  // namespace
+
+std::string windowCaption(const Model& model) {
+    return std::string(kProgramTitle) + " - " +
+           (model.fileName.empty() ? std::string("Untitled.vok") : model.fileName);
+}
+
+std::string modelFileText(const Model& m, const ViewSettings& s, const ViewTransform& view) {
+    Writer w;
+    for (const char* line : kHeader) w.line(line);
+    w.line("");
+    w.line("Groups");
+    w.number(static_cast<long long>(m.groupCount));
+    w.line("");
+    for (int g = 1; g <= m.groupCount; ++g) {
+        w.number(static_cast<long long>(g));
+        w.number(m.groups.E[g]);
+        w.number(m.groups.A[g]);
+        w.line("");
+    }
+    w.line("Nodes");
+    w.number(static_cast<long long>(m.nodeCount));
+    w.line("");
+    for (int n = 1; n <= m.nodeCount; ++n) {
+        w.number(static_cast<long long>(n));
+        for (float value : {m.nodes.x[n], m.nodes.y[n], m.nodes.cx[n], m.nodes.cy[n], m.nodes.Fx[n],
+                            m.nodes.Fy[n]}) {
+            w.number(value);
+        }
+        w.line("");
+    }
+    w.line("Elements");
+    w.number(static_cast<long long>(m.elementCount));
+    w.line("");
+    for (int e = 1; e <= m.elementCount; ++e) {
+        w.number(static_cast<long long>(e));
+        w.number(m.elements.i[e]);
+        w.number(m.elements.j[e]);
+        w.number(m.elements.group[e]);
+        w.line("");
+    }
+    w.line("Springs");
+    int springs = 0;
+    for (int n = 1; n <= m.nodeCount; ++n) springs += hasSpring(m, n) ? 1 : 0;
+    w.number(static_cast<long long>(springs));
+    for (int n = 1; n <= m.nodeCount; ++n) {
+        if (!hasSpring(m, n)) continue;
+        w.number(static_cast<long long>(n));
+        w.number(m.nodes.Kx[n]);
+        w.number(m.nodes.Ky[n]);
+    }
+    w.line("Settings");
+    for (bool ViewSettings::*flag : kFileFlags) w.line(s.*flag ? "1" : "0");
+    w.number(static_cast<long long>(s.dekadika_N));
+    w.number(static_cast<long long>(s.dekadika_strain));
+    w.number(s.Ena_cm_posa_FORCE);
+    w.number(s.Ena_cm_posa_STRESS);
+    w.number(s.Ena_cm_posa_STRAIN);
+    w.number(view.scale);
+    w.number(view.offsetX);
+    w.number(view.offsetY);
+    w.number(s.kannab);
+    w.number(s.Ena_cm_posa_m_epi_1000);
+    w.number(static_cast<long long>(s.Animation_Frames));
+    for (Colour ViewSettings::*colour : kFileColours) w.line(colourText(s.*colour));
+    w.line(kModelFileEndLine);
+    return w.take();
+}
+
+ParsedModelFile parseModelFile(std::string_view text) {
+    ParsedModelFile result;
+    Parser p(text);
+    try {
+        {
+            // The header is compared as a whole: five fields joined by CR LF.
+            std::string header;
+            std::string expected;
+            for (int k = 0; k < 5; ++k) {
+                std::optional<Field> f;
+                try {
+                    f = p.field();
+                } catch (const Parser::Failure&) {
+                    break;
+                }
+                if (k > 0) header += "\r\n";
+                header += f->text;
+            }
+            for (int k = 0; k < 5; ++k) expected += (k > 0 ? "\r\n" : "") + std::string(kHeader[k]);
+            if (header != expected) {
+                result.error = {true, "the file does not start with the model file header"};
+                return result;
+            }
+        }
+        ModelFileContent c;
+        Model& m = c.model;
+
+        p.section("Groups");
+        p.skip(2);
+        m.groupCount = p.wholeNumber(0, kMaxGroups, "the number of E,A groups");
+        p.skip();
+        for (int g = 1; g <= m.groupCount; ++g) {
+            p.skip();
+            m.groups.E[g] = p.number();
+            m.groups.A[g] = p.number();
+            p.skip();
+        }
+
+        p.section("Nodes");
+        p.skip();
+        m.nodeCount = p.wholeNumber(0, kMaxNodes, "the number of nodes");
+        p.skip();
+        for (int n = 1; n <= m.nodeCount; ++n) {
+            p.skip();
+            m.nodes.x[n] = p.single();
+            m.nodes.y[n] = p.single();
+            m.nodes.cx[n] = readConstraint(p, n, "x");
+            m.nodes.cy[n] = readConstraint(p, n, "y");
+            m.nodes.Fx[n] = p.single();
+            m.nodes.Fy[n] = p.single();
+            p.skip();
+        }
+
+        p.section("Elements");
+        p.skip();
+        m.elementCount = p.wholeNumber(0, kMaxElements, "the number of elements");
+        p.skip();
+        for (int e = 1; e <= m.elementCount; ++e) {
+            p.skip();
+            m.elements.i[e] = readReference(p, e, "node", m.nodeCount);
+            m.elements.j[e] = readReference(p, e, "node", m.nodeCount);
+            m.elements.group[e] = readReference(p, e, "group", m.groupCount);
+            p.skip();
+        }
+
+        p.section("Springs");
+        p.skip();
+        const int springs = p.wholeNumber(0, kMaxNodes, "the number of spring records");
+        for (int k = 0; k < springs; ++k) {
+            const Field f = p.field();
+            const double node = p.number(f);
+            if (node != std::floor(node) || node < 1 || node > m.nodeCount) {
+                p.fail(f, "a spring record names node " + Parser::quoted(f) +
+                              ", which is not in the model (" + whole(m.nodeCount) + " defined)");
+            }
+            const int n = int(node);
+            m.nodes.Kx[n] = p.single();
+            m.nodes.Ky[n] = p.single();
+        }
+
+        readSettings(p, c);
+        result.content = std::move(c);
+    } catch (const Parser::Failure& failure) {
+        result.error = {false, failure.description};
+    }
+    return result;
+}
+
+FileOutcome ReadModelFile(AppState& app, const std::string& path) {
+    std::string chosen = path;
+    if (chosen.empty()) {
+        FileDialogRequest request;
+        request.filter = "Vortak Input files (*.vok)|*.vok";
+        request.confirmOverwrite = false;
+        const auto answer = app.prompter.openFileName(request);
+        if (!answer) return FileOutcome::Cancelled;
+        chosen = *answer;
+    }
+    ClearModel(app.model);
+
+    std::string text;
+    if (const auto error = readWholeFile(chosen, text)) {
+        reportOpenFailure(app, std::string(kOpenError) + " " + *error);
+        return FileOutcome::Failed;
+    }
+    ParsedModelFile parsed = parseModelFile(text);
+    if (!parsed.content) {
+        reportOpenFailure(app, parsed.error.badHeader
+                                   ? std::string(kNotAModelFile)
+                                   : std::string(kOpenError) + " " + parsed.error.description);
+        return FileOutcome::Failed;
+    }
+
+    ModelFileContent& c = *parsed.content;
+    AnalysisResults keep = app.model.results;  // emptied by ClearModel above
+    app.model.nodeCount = c.model.nodeCount;
+    app.model.elementCount = c.model.elementCount;
+    app.model.groupCount = c.model.groupCount;
+    app.model.nodes = c.model.nodes;
+    app.model.elements = c.model.elements;
+    app.model.groups = c.model.groups;
+    app.model.results = keep;
+    app.settings = c.settings;
+    app.view.scale = c.scale;
+    app.view.offsetX = c.offsetX;
+    app.view.offsetY = c.offsetY;
+    app.model.fileName = chosen;
+    app.model.changed = true;
+    app.log.LogMessage("Open file: " + chosen, LogColour::Black, true);
+    app.view.resetHistory();
+    return FileOutcome::Done;
+}
+
+FileOutcome WriteModelFile(AppState& app, const std::string& path, bool quiet) {
+    std::string chosen = path;
+    if (chosen.empty()) {
+        const std::string& current = app.model.fileName;
+        FileDialogRequest request;
+        request.filter = "Vortak files (*.vok)|*.vok";
+        request.proposedName = current.empty()      ? std::string("Untitled")
+                               : current.size() > 4 ? current.substr(0, current.size() - 4)
+                                                    : current;
+        request.confirmOverwrite = true;
+        const auto answer = app.prompter.saveFileName(request);
+        if (!answer) return FileOutcome::Cancelled;
+        chosen = *answer;
+        if (chosen.size() < 4 || chosen.compare(chosen.size() - 4, 4, ".vok") != 0) {
+            chosen += ".vok";
+        }
+    }
+    const std::string text = modelFileText(app.model, app.settings, app.view);
+    if (const auto error = writeFileAtomically(chosen, text)) {
+        const std::string message = std::string(kSaveError) + " " + *error;
+        app.prompter.messageBox(message, MessageIcon::Critical, MessageButtons::Ok);
+        app.log.LogMessage(message, LogColour::Red, true);
+        return FileOutcome::Failed;
+    }
+    if (!quiet) {
+        app.log.LogMessage("Save file: " + chosen, LogColour::Black, true);
+        app.model.fileName = chosen;
+    }
+    return FileOutcome::Done;
+}
+
+bool ModelMatchesFile(const AppState& app) {
+    if (app.model.fileName.empty()) return false;
+    std::string onDisk;
+    if (readWholeFile(app.model.fileName, onDisk)) return false;
+    const std::string current = modelFileText(app.model, app.settings, app.view);
+    FieldReader a(onDisk);
+    FieldReader b(current);
+    for (;;) {
+        const std::optional<Field> fa = a.next();
+        const std::optional<Field> fb = b.next();
+        if (!fa || !fb) return false;  // a file without its end line never matches
+        const bool endA = fa->text == kModelFileEndLine;
+        const bool endB = fb->text == kModelFileEndLine;
+        if (endA || endB) return endA && endB;
+        const std::optional<double> na = fieldNumber(*fa);
+        const std::optional<double> nb = fieldNumber(*fb);
+        const bool same = (na && nb) ? *na == *nb : (!na && !nb && fa->text == fb->text);
+        if (!same) return false;
+    }
+}
+
+}  // namespace vortak
