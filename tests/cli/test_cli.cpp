@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -65,6 +66,9 @@ private slots:
     void unwritableOutput();
     void usage_data();
     void usage();
+    void renderFormats_data();
+    void renderFormats();
+    void renderFailures();
 
 private:
     std::string write(const char* name, const std::string& text) {
@@ -204,6 +208,14 @@ void TestCli::usage_data() {
     QTest::newRow("report help") << QStringList{"report", "--help"} << 0
                                  << "Usage: vortak-cli report";
     QTest::newRow("version") << QStringList{"--version"} << 0 << "vortak-cli 0.1.0\n";
+    QTest::newRow("render without output") << QStringList{"render", "a.vok"} << 64 << "";
+    QTest::newRow("render to text") << QStringList{"render", "a.vok", "--output", "a.txt"} << 64
+                                    << "";
+    QTest::newRow("render bad view") << QStringList{"render", "a.vok", "--view", "x"} << 64 << "";
+    QTest::newRow("render bad size") << QStringList{"render", "a.vok", "--size", "10x10"} << 64
+                                     << "";
+    QTest::newRow("report takes no view") << QStringList{"report", "a.vok", "--view", "n"} << 64
+                                          << "";
 }
 
 void TestCli::usage() {
@@ -220,6 +232,65 @@ void TestCli::usage() {
         QVERIFY(QString::fromUtf8(run.out).startsWith(stdoutStart));
         QVERIFY(run.err.isEmpty());
     }
+}
+
+void TestCli::renderFormats_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("model as PNG") << "model.png" << QStringList{} << QSize(1600, 1000);
+    QTest::newRow("diagram as BMP") << "n.BMP" << QStringList{"--view", "n", "--size", "640x480"}
+                                    << QSize(640, 480);
+    QTest::newRow("colours as SVG") << "colour.svg" << QStringList{"--view", "colour"} << QSize();
+    QTest::newRow("deformed, stored view") << "deformed.png"
+                                           << QStringList{"--view", "deformed", "--keep-view"}
+                                           << QSize(1600, 1000);
+}
+
+void TestCli::renderFormats() {
+    QFETCH(QString, file);
+    QFETCH(QStringList, options);
+    QFETCH(QSize, size);
+    const QString output = dir_.filePath(file);
+    const QString model = QStringLiteral(VORTAK_EXAMPLES_DIR "/wall-cantilever.vok");
+    const Run run = runCli(QStringList{"render", model, "--output", output} + options);
+    QCOMPARE(run.status, 0);
+    QFile written(output);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    if (size.isValid()) {
+        QImage image;
+        QVERIFY(image.loadFromData(bytes));
+        QCOMPARE(image.size(), size);
+        // Something was drawn on the white background.
+        int coloured = 0;
+        for (int y = 0; y < image.height(); y += 2) {
+            for (int x = 0; x < image.width(); x += 2) coloured += image.pixel(x, y) != 0xFFFFFFFF;
+        }
+        QVERIFY(coloured > 500);
+    } else {
+        QVERIFY(bytes.startsWith("<?xml"));
+        QVERIFY(bytes.contains("width=\"42.3333cm\""));
+        QVERIFY(bytes.contains(">Tension</text>"));
+    }
+}
+
+void TestCli::renderFailures() {
+    const std::string mechanism = write("mech.vok", unitBarFile(1, false));
+    const QString output = dir_.filePath("out.png");
+    Run run = runCli({"render", QString::fromStdString(mechanism), "--view", "n", "--output",
+                      output});
+    QCOMPARE(run.status, 2);
+    QVERIFY(!QFile::exists(output));
+    // The model view needs no analysis.
+    run = runCli({"render", QString::fromStdString(mechanism), "--output", output});
+    QCOMPARE(run.status, 0);
+    run = runCli({"render", dir_.filePath("none.vok"), "--output", output});
+    QCOMPARE(run.status, 1);
+    run = runCli({"render", QString::fromStdString(mechanism), "--output",
+                  dir_.filePath("no-folder/out.svg")});
+    QCOMPARE(run.status, 1);
+    QVERIFY(run.err.endsWith("There was an error saving the file: No such file or directory\n"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -31,6 +31,9 @@ struct AppState {
     ViewTransform view;
     ViewMode currentView = ViewMode::Model;
     bool animationRunning = false;
+    int animationFrame = 0;  // the frame the animation view shows, 0..Animation_Frames
+    // Set once "Grid to dense to display." has been written for the present zoom-out.
+    bool gridTooDenseReported = false;
 
     SolverWorkspace solverWorkspace;
 };
