@@ -42,7 +42,8 @@ Colour Surface::rgb(Colour colour) const {
 }
 
 void Surface::clear(Colour background) {
-    paintRect(0, 0, widthCm(), heightCm(), rgb(background));
+    backgroundRgb_ = rgb(background);
+    paintRect(0, 0, widthCm(), heightCm(), backgroundRgb_);
     currentX_ = currentY_ = 0;
     textX_ = textY_ = 0;
 }
@@ -96,6 +97,7 @@ void OffsetSurface::paintCircle(double cx, double cy, double r, Colour outlineRg
 
 void OffsetSurface::paintText(double x, double y, std::string_view text, Colour rgb,
                               double points, bool bold) {
+    target_.backgroundRgb_ = backgroundRgb();
     target_.paintText(x + dx_, y + dy_, text, rgb, points, bold);
 }
 

@@ -79,6 +79,10 @@ public:
 protected:
     friend class OffsetSurface;
 
+    // The colour of the last clear: labels are drawn with a thin rim of it so that they
+    // stay legible where they cross lines of the drawing.
+    Colour backgroundRgb() const { return backgroundRgb_; }
+
     // A filled rectangle without outline (the background of the area or a part of it).
     virtual void paintRect(double x, double y, double width, double height, Colour rgb) = 0;
     virtual void paintLine(double x1, double y1, double x2, double y2, Colour rgb,
@@ -101,6 +105,7 @@ private:
     bool fontBold_ = false;
     double currentX_ = 0, currentY_ = 0;
     double textX_ = 0, textY_ = 0;
+    Colour backgroundRgb_ = 0xFFFFFF;
     std::function<Colour(int)> systemColours_;
 };
 

@@ -74,7 +74,8 @@ void SvgSurface::paintText(double x, double y, std::string_view text, Colour rgb
     const double baseline = y + 0.93 * size;
     body_ += "<text x=\"" + num(x) + "\" y=\"" + num(baseline) + "\" font-size=\"" + num(size) +
              "\"" + (bold ? " font-weight=\"bold\"" : "") + " fill=\"" + hex(rgb) +
-             "\" xml:space=\"preserve\">" + escaped(text) + "</text>\n";
+             "\" stroke=\"" + hex(backgroundRgb()) + "\" stroke-width=\"" + num(strokeWidth(2)) +
+             "\" paint-order=\"stroke\" xml:space=\"preserve\">" + escaped(text) + "</text>\n";
 }
 
 std::string SvgSurface::document() const {
