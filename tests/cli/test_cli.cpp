@@ -207,7 +207,7 @@ void TestCli::usage_data() {
     QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: vortak-cli report";
     QTest::newRow("report help") << QStringList{"report", "--help"} << 0
                                  << "Usage: vortak-cli report";
-    QTest::newRow("version") << QStringList{"--version"} << 0 << "vortak-cli 0.1.0\n";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "vortak-cli 1.0.0\n";
     QTest::newRow("render without output") << QStringList{"render", "a.vok"} << 64 << "";
     QTest::newRow("render to text") << QStringList{"render", "a.vok", "--output", "a.txt"} << 64
                                     << "";

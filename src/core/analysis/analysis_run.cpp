@@ -62,7 +62,7 @@ std::string elapsedText(double seconds) {
 }  // namespace
 
 void Button_Epilisi(AppState& app) {
-    app.animationRunning = false;
+    stopAnimation(app);
     Model& model = app.model;
     if (model.nodeCount == 0) return;
 

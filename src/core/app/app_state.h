@@ -5,6 +5,7 @@
 // and drives the window. Created once by main() (or by each test) and passed by reference.
 
 #include "analysis/solver.h"
+#include "app/window_state.h"
 #include "base/prompter.h"
 #include "graphics/view_transform.h"
 #include "log/message_log.h"
@@ -35,7 +36,16 @@ struct AppState {
     // Set once "Grid to dense to display." has been written for the present zoom-out.
     bool gridTooDenseReported = false;
 
+    WindowState window;
+
     SolverWorkspace solverWorkspace;
 };
+
+// Stops a running deformation animation at once, as every drawing and editing command
+// does before its own work (Esc instead lets the current half-cycle finish).
+inline void stopAnimation(AppState& app) {
+    if (app.animationRunning) app.window.animationStopNow = true;
+    app.animationRunning = false;
+}
 
 }  // namespace vortak

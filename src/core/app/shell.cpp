@@ -19,4 +19,15 @@ std::string Shell::timeOfDay() {
     return std::string(buffer, n);
 }
 
+std::string Shell::weekdayDateTime() {
+    static constexpr const char* kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                "Thursday", "Friday", "Saturday"};
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char buffer[64];
+    const std::size_t n = std::strftime(buffer, sizeof buffer, "%d/%m/%Y %H:%M", &local);
+    return std::string(kWeekdays[local.tm_wday % 7]) + " " + std::string(buffer, n);
+}
+
 }  // namespace vortak

@@ -24,6 +24,8 @@ public:
     virtual double monotonicSeconds();
     // The time of day as the log shows it.
     virtual std::string timeOfDay();
+    // The weekday, a blank and the date and time in the short form (start-up log line).
+    virtual std::string weekdayDateTime();
 };
 
 }  // namespace vortak

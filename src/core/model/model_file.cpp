@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "base/file_io.h"
+#include "base/file_names.h"
 #include "base/number_text.h"
 #include "model/field_reader.h"
 #include "settings/settings_values.h"
@@ -419,10 +420,7 @@ FileOutcome WriteModelFile(AppState& app, const std::string& path, bool quiet) {
         request.confirmOverwrite = true;
         const auto answer = app.prompter.saveFileName(request);
         if (!answer) return FileOutcome::Cancelled;
-        chosen = *answer;
-        if (chosen.size() < 4 || chosen.compare(chosen.size() - 4, 4, ".vok") != 0) {
-            chosen += ".vok";
-        }
+        chosen = withExtension(*answer, ".vok");
     }
     const std::string text = modelFileText(app.model, app.settings, app.view);
     if (const auto error = writeFileAtomically(chosen, text)) {

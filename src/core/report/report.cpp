@@ -2,6 +2,7 @@
 
 #include "analysis/result_values.h"
 #include "base/file_io.h"
+#include "base/file_names.h"
 #include "base/number_text.h"
 #include "base/prompter.h"
 #include "log/message_log.h"
@@ -254,10 +255,6 @@ std::string supportReactions(const Model& m) {
     return out;
 }
 
-bool endsWith(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
-
 std::string proposedName(const std::string& modelFileName) {
     if (modelFileName.empty()) {
         return "Untitled.txt";
@@ -319,10 +316,7 @@ bool SaveReportText(const std::string& report, const std::string& modelFileName,
         return false;
     }
 
-    std::string path = std::move(*chosen);
-    if (!endsWith(path, kTextExtension)) {
-        path.append(kTextExtension);
-    }
+    const std::string path = withExtension(std::move(*chosen), kTextExtension);
 
     if (const std::optional<std::string> error = writeReportFile(path, report)) {
         const std::string text = "There was an error saving the file: " + *error;
