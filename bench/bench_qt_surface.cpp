@@ -149,6 +149,7 @@ void BM_RedrawHowe(benchmark::State& state) {
     app.currentView = ViewMode::NDiagram;
     Button_Epilisi(app);
     app.currentView = ViewMode(state.range(0));
+    app.animationFrame = app.settings.Animation_Frames / 2;
     QtSurface surface(QSize(1920, 1080));
     app.view.SW = surface.widthCm();
     app.view.SH = surface.heightCm();
@@ -164,7 +165,24 @@ BENCHMARK(BM_RedrawHowe)
     ->Arg(int(ViewMode::NDiagram))
     ->Arg(int(ViewMode::Deformed))
     ->Arg(int(ViewMode::Colour))
+    ->Arg(int(ViewMode::Animation))
     ->Unit(benchmark::kMillisecond);
+
+// What a pan or zoom drag draws on every pointer move.
+void BM_QuickRedrawHowe(benchmark::State& state) {
+    const Model model = bench::howeTruss(true);
+    const ViewSettings settings;
+    ViewTransform view;
+    QtSurface surface(QSize(1920, 1080));
+    view.SW = surface.widthCm();
+    view.SH = surface.heightCm();
+    view.zoomExtents(model);
+    for (auto _ : state) {
+        quickRedraw({model, settings, view}, surface);
+        benchmark::DoNotOptimize(surface.image().constBits());
+    }
+}
+BENCHMARK(BM_QuickRedrawHowe)->Unit(benchmark::kMillisecond);
 
 // The same model view as an SVG document.
 void BM_SvgHowe(benchmark::State& state) {
