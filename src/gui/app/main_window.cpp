@@ -36,6 +36,7 @@
 #include "app/log_view.h"
 #include "app/picture_export.h"
 #include "base/number_text.h"
+#include "editing/groups_dialog.h"
 #include "graphics/qt_surface.h"
 #include "graphics/result_drawing.h"
 #include "settings/settings_store.h"
@@ -191,6 +192,11 @@ MainWindow::MainWindow(AppState& app, SettingsStore& store, QWidget* parent)
     connect(&animation_, &QTimer::timeout, this, [this] { animationStep(); });
     animation_.setInterval(kAnimationIntervalMs);
     animation_.setTimerType(Qt::PreciseTimer);
+
+    setDialog("EA", [this] {
+        GroupsDialog dialog(app_, this);
+        dialog.exec();
+    });
 
     applyColours();
     syncControls();

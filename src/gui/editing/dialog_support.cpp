@@ -1,0 +1,70 @@
+#include "editing/dialog_support.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace vortak {
+
+namespace {
+
+class ReturnFilter : public QObject {
+public:
+    ReturnFilter(QObject* parent, std::function<void()> onReturn)
+        : QObject(parent), onReturn_(std::move(onReturn)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+        onReturn_();
+        return true;
+    }
+
+private:
+    std::function<void()> onReturn_;
+};
+
+}  // namespace
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+void onReturnKey(QWidget* watched, std::function<void()> onReturn) {
+    watched->installEventFilter(new ReturnFilter(watched, std::move(onReturn)));
+}
+
+void setItems(QComboBox* box, const std::vector<std::string>& items) {
+    QStringList wanted;
+    for (const std::string& item : items) wanted << qt(item);
+    QStringList present;
+    for (int k = 0; k < box->count(); ++k) present << box->itemText(k);
+    if (present == wanted) return;
+    const QString text = box->currentText();
+    const QSignalBlocker block(box);
+    box->clear();
+    box->addItems(wanted);
+    if (box->isEditable()) box->setEditText(text);
+}
+
+void setBoxText(QComboBox* box, const std::string& text) {
+    const QSignalBlocker block(box);
+    const int index = box->findText(qt(text));
+    if (index >= 0) box->setCurrentIndex(index);
+    if (box->isEditable()) {
+        box->setEditText(qt(text));
+    } else if (index < 0) {
+        box->setCurrentIndex(-1);
+    }
+}
+
+QComboBox* numberBox(QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setMinimumContentsLength(5);
+    box->setMaxVisibleItems(15);
+    return box;
+}
+
+}  // namespace vortak

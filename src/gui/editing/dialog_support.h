@@ -1,0 +1,30 @@
+#pragma once
+
+// Pieces shared by the editing dialogs.
+
+#include <QComboBox>
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace vortak {
+
+// Calls `onReturn` instead of letting Return or Enter reach the dialog (which would press
+// its default button) while `watched` has the focus.
+void onReturnKey(QWidget* watched, std::function<void()> onReturn);
+
+// Replaces the items of a number box when they differ, keeping its text as given.
+void setItems(QComboBox* box, const std::vector<std::string>& items);
+// Shows `text` in an editable box without touching its list.
+void setBoxText(QComboBox* box, const std::string& text);
+// An editable number box: typed numbers allowed, nothing inserted into the list.
+QComboBox* numberBox(QWidget* parent);
+
+QString qt(const std::string& text);
+
+}  // namespace vortak
