@@ -37,6 +37,7 @@
 #include "app/picture_export.h"
 #include "base/number_text.h"
 #include "editing/groups_dialog.h"
+#include "editing/nodes_dialog.h"
 #include "graphics/qt_surface.h"
 #include "graphics/result_drawing.h"
 #include "settings/settings_store.h"
@@ -195,6 +196,10 @@ MainWindow::MainWindow(AppState& app, SettingsStore& store, QWidget* parent)
 
     setDialog("EA", [this] {
         GroupsDialog dialog(app_, this);
+        dialog.exec();
+    });
+    setDialog("Komboi", [this] {
+        NodesDialog dialog(app_, this);
         dialog.exec();
     });
 
