@@ -1,10 +1,15 @@
 #include <QtTest>
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include "analysis/analysis_run.h"
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/drawing_area.h"
@@ -13,6 +18,10 @@
 #include "app/picture_export.h"
 #include "base/file_io.h"
 #include "base/scripted_prompter.h"
+#include "editing/elements_dialog.h"
+#include "editing/groups_dialog.h"
+#include "editing/loads_dialog.h"
+#include "editing/nodes_dialog.h"
 #include "model/model_file.h"
 #include "settings/settings_store.h"
 
@@ -59,6 +68,7 @@ private slots:
     void pictureNames();
     void failedPictureSaveKeepsFile();
     void realProgramStartsAndQuits();
+    void trussBuiltThroughTheDialogs();
 };
 
 void TestMainWindow::startUpWithoutFile() {
@@ -240,6 +250,70 @@ void TestMainWindow::realProgramStartsAndQuits() {
     QCOMPARE(program.exitCode(), 0);
     // Closing stored the window placement.
     QVERIFY(QFileInfo::exists(home.filePath("config/Vortak/Vortak.conf")));
+}
+
+void TestMainWindow::trussBuiltThroughTheDialogs() {
+    // A three-bar truss from nothing, through the dialogs only: 6 m span, 4 m high, 10 down
+    // at the top. By the method of joints N = 3.75 in the tie and -6.25 in the rafters.
+    Program p;
+    const auto type = [](QLineEdit* box, const QString& text) {
+        box->clear();
+        QTest::keyClicks(box, text);
+    };
+    {
+        GroupsDialog groups(p.app);
+        type(groups.eBox(), "210000000");
+        type(groups.aBox(), "0.001");
+        groups.applyButton()->click();
+    }
+    {
+        NodesDialog nodes(p.app);
+        const auto node = [&](const char* x, const char* y, bool fixX, bool fixY) {
+            type(nodes.xBox(), x);
+            type(nodes.yBox(), y);
+            if (fixX) nodes.fixXBox()->click();
+            if (fixY) nodes.fixYBox()->click();
+            nodes.applyButton()->click();
+        };
+        node("0", "0", true, true);
+        node("6", "0", false, true);
+        node("3", "4", false, false);
+    }
+    {
+        ElementsDialog elements(p.app);
+        const auto element = [&](const char* i, const char* j) {
+            emit elements.nodeIBox()->activated(elements.nodeIBox()->findText(i));
+            emit elements.nodeJBox()->activated(elements.nodeJBox()->findText(j));
+            elements.applyButton()->click();
+        };
+        element("1", "2");
+        element("1", "3");
+        element("2", "3");
+    }
+    {
+        LoadsDialog loads(p.app, nullptr, 3);
+        type(loads.fyBox(), "-10");
+        loads.applyButton()->click();
+    }
+    QVERIFY(p.prompter.questions().empty());  // nothing was refused
+    Button_Epilisi(p.app);
+    const Model& m = p.app.model;
+    QVERIFY(!m.analysisFailed);
+    QVERIFY(std::fabs(m.results.FL[1][2] - 3.75) < 1e-9);
+    QVERIFY(std::fabs(m.results.FL[2][2] + 6.25) < 1e-9);
+    QVERIFY(std::fabs(m.results.FL[3][2] + 6.25) < 1e-9);
+
+    QTemporaryDir dir;
+    p.prompter.queueFileName(dir.filePath("three-bar").toStdString());
+    p.w().action("SaveAs")->trigger();
+    const std::string path = dir.filePath("three-bar.vok").toStdString();
+    QCOMPARE(m.fileName, path);
+    QCOMPARE(p.w().windowTitle(), QString::fromStdString("Malvero Vortak - " + path));
+
+    Program reopened(path);
+    QCOMPARE(modelFileText(reopened.app.model, reopened.app.settings, reopened.app.view),
+             modelFileText(m, p.app.settings, p.app.view));
+    QVERIFY(ModelMatchesFile(p.app));
 }
 
 QTEST_MAIN(TestMainWindow)

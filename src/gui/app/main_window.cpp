@@ -36,7 +36,9 @@
 #include "app/log_view.h"
 #include "app/picture_export.h"
 #include "base/number_text.h"
+#include "editing/elements_dialog.h"
 #include "editing/groups_dialog.h"
+#include "editing/loads_dialog.h"
 #include "editing/nodes_dialog.h"
 #include "graphics/qt_surface.h"
 #include "graphics/result_drawing.h"
@@ -198,10 +200,9 @@ MainWindow::MainWindow(AppState& app, SettingsStore& store, QWidget* parent)
         GroupsDialog dialog(app_, this);
         dialog.exec();
     });
-    setDialog("Komboi", [this] {
-        NodesDialog dialog(app_, this);
-        dialog.exec();
-    });
+    setDialog("Komboi", [this] { openNodesDialog(0); });
+    setDialog("Stoixeia", [this] { openElementsDialog(0); });
+    setDialog("Epikombia", [this] { openLoadsDialog(1); });
 
     applyColours();
     syncControls();
@@ -221,6 +222,24 @@ QWidget* MainWindow::plusButton() const { return plus_; }
 QWidget* MainWindow::minusButton() const { return minus_; }
 QWidget* MainWindow::legendBox() const { return legend_; }
 QWidget* MainWindow::helpWindow() const { return help_; }
+
+void MainWindow::openNodesDialog(int node) {
+    NodesDialog dialog(app_, this, node);
+    dialog.exec();
+    syncControls();
+}
+
+void MainWindow::openElementsDialog(int element) {
+    ElementsDialog dialog(app_, this, element);
+    dialog.exec();
+    syncControls();
+}
+
+void MainWindow::openLoadsDialog(int node) {
+    LoadsDialog dialog(app_, this, node);
+    dialog.exec();
+    syncControls();
+}
 
 void MainWindow::setDialog(const QString& key, std::function<void()> open) {
     dialogs_[key] = std::move(open);

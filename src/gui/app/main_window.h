@@ -59,6 +59,12 @@ public:
     void setAnalyzeEnabled(bool enabled);
     void repaintLog();
 
+    // The editing dialogs opened on one node or element (the drawing area's object menu
+    // uses these); 0 opens the nodes and elements dialogs on a new number.
+    void openNodesDialog(int node);
+    void openElementsDialog(int element);
+    void openLoadsDialog(int node);
+
     // Hooks for the dialogs and windows that open from the model commands.
     void setDialog(const QString& key, std::function<void()> open);
 
