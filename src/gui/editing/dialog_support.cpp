@@ -1,6 +1,8 @@
 #include "editing/dialog_support.h"
 
 #include <QEvent>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -55,6 +57,25 @@ void setBoxText(QComboBox* box, const std::string& text) {
         box->setEditText(qt(text));
     } else if (index < 0) {
         box->setCurrentIndex(-1);
+    }
+}
+
+QHBoxLayout* buttonRow(QPushButton* remove, QPushButton* apply, QPushButton* cancel) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(remove);
+    row->addStretch();
+    row->addWidget(apply);
+    row->addWidget(cancel);
+    return row;
+}
+
+void giveFocus(QWidget* target, bool selectText) {
+    if (target == nullptr) return;
+    target->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(target); edit && selectText) {
+        edit->selectAll();
+    } else if (auto* combo = qobject_cast<QComboBox*>(target); combo && combo->lineEdit()) {
+        combo->lineEdit()->selectAll();
     }
 }
 

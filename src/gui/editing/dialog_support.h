@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class QHBoxLayout;
+class QPushButton;
 class QWidget;
 
 namespace vortak {
@@ -26,5 +28,12 @@ void setBoxText(QComboBox* box, const std::string& text);
 QComboBox* numberBox(QWidget* parent);
 
 QString qt(const std::string& text);
+
+// Delete on the left, Apply and Cancel on the right: the button row of every editing
+// dialog.
+QHBoxLayout* buttonRow(QPushButton* remove, QPushButton* apply, QPushButton* cancel);
+// Moves the focus as the dialog's logic asks. A number box gets its text selected, ready
+// to be retyped; a text box only when `selectText` is set (a refused value).
+void giveFocus(QWidget* target, bool selectText);
 
 }  // namespace vortak

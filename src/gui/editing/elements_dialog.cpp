@@ -57,11 +57,7 @@ ElementsDialog::ElementsDialog(AppState& app, QWidget* parent, int element)
     auto* box = new QGroupBox(this);
     box->setLayout(grid);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(delete_);
-    buttons->addStretch();
-    buttons->addWidget(apply_);
-    buttons->addWidget(cancel_);
+    QHBoxLayout* buttons = buttonRow(delete_, apply_, cancel_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -144,13 +140,7 @@ void ElementsDialog::refresh() {
         case ElementsEditor::Field::None:
             break;
     }
-    if (target) {
-        target->setFocus();
-        // A number box that gets the focus has its text selected, ready to be retyped.
-        if (auto* box = qobject_cast<QComboBox*>(target); box && box->lineEdit()) {
-            box->lineEdit()->selectAll();
-        }
-    }
+    giveFocus(target, false);
     editor_.focus = ElementsEditor::Field::None;
 }
 

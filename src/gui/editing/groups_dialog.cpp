@@ -46,11 +46,7 @@ GroupsDialog::GroupsDialog(AppState& app, QWidget* parent)
     auto* box = new QGroupBox(this);
     box->setLayout(values);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(delete_);
-    buttons->addStretch();
-    buttons->addWidget(apply_);
-    buttons->addWidget(cancel_);
+    QHBoxLayout* buttons = buttonRow(delete_, apply_, cancel_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -119,12 +115,7 @@ void GroupsDialog::refresh() {
         case GroupsEditor::Field::None:
             break;
     }
-    if (target) {
-        target->setFocus();
-        if (auto* edit = qobject_cast<QLineEdit*>(target); edit && editor_.selectFocusText) {
-            edit->selectAll();
-        }
-    }
+    giveFocus(target, editor_.selectFocusText);
     editor_.focus = GroupsEditor::Field::None;
 }
 

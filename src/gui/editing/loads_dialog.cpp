@@ -113,11 +113,7 @@ LoadsDialog::LoadsDialog(AppState& app, QWidget* parent, int node) : QDialog(par
     middle->addWidget(box, 1);
     middle->addLayout(listed);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(delete_);
-    buttons->addStretch();
-    buttons->addWidget(apply_);
-    buttons->addWidget(cancel_);
+    QHBoxLayout* buttons = buttonRow(delete_, apply_, cancel_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -196,14 +192,7 @@ void LoadsDialog::refresh() {
         case LoadsEditor::Field::None:
             break;
     }
-    if (target) {
-        target->setFocus();
-        if (auto* edit = qobject_cast<QLineEdit*>(target); edit && editor_.selectFocusText) {
-            edit->selectAll();
-        } else if (auto* combo = qobject_cast<QComboBox*>(target); combo && combo->lineEdit()) {
-            combo->lineEdit()->selectAll();
-        }
-    }
+    giveFocus(target, editor_.selectFocusText);
     editor_.focus = LoadsEditor::Field::None;
     editor_.selectFocusText = false;
 }

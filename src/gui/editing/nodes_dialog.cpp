@@ -130,11 +130,7 @@ NodesDialog::NodesDialog(AppState& app, QWidget* parent, int node)
     auto* constraints = new QGroupBox("Constraints:", this);
     constraints->setLayout(constraintsLayout);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(delete_);
-    buttons->addStretch();
-    buttons->addWidget(apply_);
-    buttons->addWidget(cancel_);
+    QHBoxLayout* buttons = buttonRow(delete_, apply_, cancel_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -240,12 +236,7 @@ void NodesDialog::refresh() {
         case NodesEditor::Field::None:
             break;
     }
-    if (target) {
-        target->setFocus();
-        if (auto* edit = qobject_cast<QLineEdit*>(target); edit && editor_.selectFocusText) {
-            edit->selectAll();
-        }
-    }
+    giveFocus(target, editor_.selectFocusText);
     editor_.focus = NodesEditor::Field::None;
 }
 
