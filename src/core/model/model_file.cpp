@@ -388,15 +388,14 @@ FileOutcome ReadModelFile(AppState& app, const std::string& path) {
         return FileOutcome::Failed;
     }
 
+    // The tables and counts of the file; the results stay empty from ClearModel above.
     ModelFileContent& c = *parsed.content;
-    AnalysisResults keep = app.model.results;  // emptied by ClearModel above
     app.model.nodeCount = c.model.nodeCount;
     app.model.elementCount = c.model.elementCount;
     app.model.groupCount = c.model.groupCount;
     app.model.nodes = c.model.nodes;
     app.model.elements = c.model.elements;
     app.model.groups = c.model.groups;
-    app.model.results = keep;
     app.settings = c.settings;
     app.view.scale = c.scale;
     app.view.offsetX = c.offsetX;

@@ -592,8 +592,11 @@ void MainWindow::placeDrawingControls() {
 }
 
 void MainWindow::applyColours() {
-    const Colour background = QtSurface(QSize(1, 1)).rgb(app_.settings.xroma_background);
-    const Colour text = app_.settings.xroma_stoixeion & 0xFFFFFFu;
+    const auto resolved = [](Colour c) {
+        return isSystemColour(c) ? desktopSystemColour(systemColourIndex(c)) : c & 0xFFFFFFu;
+    };
+    const Colour background = resolved(app_.settings.xroma_background);
+    const Colour text = resolved(app_.settings.xroma_stoixeion);
     QPalette palette;
     palette.setColor(QPalette::Window,
                      QColor(redOf(background), greenOf(background), blueOf(background)));
