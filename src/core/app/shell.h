@@ -17,6 +17,8 @@ public:
     virtual void setAnalyzeEnabled(bool /*enabled*/) {}
     // Redraw the drawing area in the current view.
     virtual void redraw() {}
+    // The elements only, while the view is dragged.
+    virtual void quickRedraw() {}
     // Show the message log's latest lines now, before a long step.
     virtual void refreshLog() {}
 

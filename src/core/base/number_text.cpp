@@ -57,6 +57,14 @@ std::string exact(double value) {
     return formatGeneral(value, 17);
 }
 
+double roundDecimals(double v, int n) {
+    const double power = std::pow(10.0, n);
+    const double scaled = v * power;
+    // Beyond 2^53 a double has no fraction left to round.
+    if (!(std::fabs(scaled) < 9.0e15)) return v;
+    return std::nearbyint(scaled) / power;
+}
+
 std::string whole(long long value) { return std::to_string(value); }
 
 NumberPrefix leadingNumber(std::string_view text) {

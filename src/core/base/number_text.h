@@ -25,6 +25,10 @@ std::string classic(double value);
 std::string exact(float value);
 std::string exact(double value);
 
+// v rounded to n decimals (halves to even) in double precision, with no limit on the size of
+// v: for values on screen and in labels.
+double roundDecimals(double v, int n);
+
 // Counts and entity numbers: plain decimal integers.
 std::string whole(long long value);
 

@@ -21,14 +21,6 @@ Point picture(const DrawingInput& in, int n) {
     return {in.view.toPictureX(in.model.nodes.x[n]), in.view.toPictureY(in.model.nodes.y[n])};
 }
 
-// Rounds to n decimals in double precision for labels (no 32-bit limit on the value).
-double roundForLabel(double v, int n) {
-    const double power = std::pow(10.0, n);
-    const double scaled = v * power;
-    if (!(std::fabs(scaled) < 9.0e15)) return v;
-    return std::nearbyint(scaled) / power;
-}
-
 void drawXRoller(Surface& s, double X, double Y, double side) {
     s.line(X, Y, X + 0.25 * side, Y + 0.25);
     s.line(X, Y, X + 0.25 * side, Y - 0.25);
@@ -69,9 +61,9 @@ void drawPin(Surface& s, double X, double Y, double side) {
 
 // A zig-zag spring of 0.88 cm from the node, to the right (horizontal) or downwards.
 void drawSpring(Surface& s, double X, double Y, bool horizontal) {
-    static constexpr double kSteps[][2] = {{0.2, 0},    {0.04, 0.2},  {0.08, -0.4},
-                                           {0.08, 0.4}, {0.08, -0.4}, {0.08, 0.4},
-                                           {0.08, -0.4}, {0.04, 0.2}, {0.2, 0}};
+    static constexpr double kSteps[][2] = {{0.2, 0},     {0.04, 0.2},  {0.08, -0.4},
+                                           {0.08, 0.4},  {0.08, -0.4}, {0.08, 0.4},
+                                           {0.08, -0.4}, {0.04, 0.2},  {0.2, 0}};
     s.moveTo(X, Y);
     for (const auto& step : kSteps) {
         if (horizontal) {
@@ -166,7 +158,7 @@ void drawElement(const DrawingInput& in, Surface& s, int e, Colour colour, int p
     if (v.nai_arithmisi_stoixeion) first = " " + whole(e);
     if (v.nai_omades) first += " (" + whole(m.groupOf(e)) + ")";
     std::string second;
-    if (v.nai_miki) second = " " + general(roundForLabel(barGeometry(m, e).length, 4));
+    if (v.nai_miki) second = " " + general(roundDecimals(barGeometry(m, e).length, 4));
     if (first.empty() && second.empty()) return;
     const double xm = 0.5 * double(m.nodes.x[i]) + 0.5 * double(m.nodes.x[j]);
     const double ym = 0.5 * double(m.nodes.y[i]) + 0.5 * double(m.nodes.y[j]);
@@ -259,9 +251,8 @@ void drawNode(const DrawingInput& in, Surface& s, int n) {
     if (v.nai_komboi) s.circle(X, Y, 0.08);
 
     const std::string coordinates =
-        v.nai_sint_kombon
-            ? " (" + general(m.nodes.x[n]) + ", " + general(m.nodes.y[n]) + ")"
-            : std::string();
+        v.nai_sint_kombon ? " (" + general(m.nodes.x[n]) + ", " + general(m.nodes.y[n]) + ")"
+                          : std::string();
     if (label.empty() && coordinates.empty()) return;
     s.text(X + offX, Y + offY, label);
     s.textNextLine(coordinates);

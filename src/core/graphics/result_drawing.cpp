@@ -51,15 +51,6 @@ int extremesOf(ResultQuantity q) {
     return kMaxAbsN;
 }
 
-// Rounds a printed value to n decimals; values too large for that many decimals are shown
-// as they are.
-double rounded(double v, int n) {
-    const double power = std::pow(10.0, n);
-    const double scaled = v * power;
-    if (!(std::fabs(scaled) < 9.0e15)) return v;
-    return std::nearbyint(scaled) / power;
-}
-
 const char* titleOf(ResultQuantity q) {
     switch (q) {
         case ResultQuantity::Stress:
@@ -89,12 +80,12 @@ void drawQuantityLegend(const DrawingInput& in, Surface& s, ResultQuantity q) {
     const int first = extremesOf(q);
     const int decimals = decimalsOf(in.settings, q);
     drawLegend(in, s, titleOf(q),
-               {"max.= " + general(rounded(r.extremes[first + 1], decimals)),
-                "min.= " + general(rounded(r.extremes[first + 2], decimals))});
+               {"max.= " + general(roundDecimals(r.extremes[first + 1], decimals)),
+                "min.= " + general(roundDecimals(r.extremes[first + 2], decimals))});
 }
 
 double valueText(double value, int decimals, std::string& text) {
-    const double v = rounded(value, decimals);
+    const double v = roundDecimals(value, decimals);
     text = classic(v);
     return v;
 }
@@ -306,9 +297,9 @@ void drawDeformedModel(const DrawingInput& in, Surface& s) {
     }
     const AnalysisResults& r = in.model.results;
     drawLegend(in, s, "D",
-               {"max.= " + general(rounded(r.extremes[kMaxTotalDisplacement], 6)),
-                "max.|x|= " + general(rounded(r.extremes[kMaxAbsUx], 6)),
-                "max.|y|= " + general(rounded(r.extremes[kMaxAbsUy], 6))});
+               {"max.= " + general(roundDecimals(r.extremes[kMaxTotalDisplacement], 6)),
+                "max.|x|= " + general(roundDecimals(r.extremes[kMaxAbsUx], 6)),
+                "max.|y|= " + general(roundDecimals(r.extremes[kMaxAbsUy], 6))});
     s.setPenWidth(1);
 }
 
@@ -361,8 +352,7 @@ void changeResultScale(ViewSettings& v, const Model& m, ViewMode mode, double st
         }
     } else if (mode == ViewMode::Deformed || mode == ViewMode::Animation) {
         const double D = v.Ena_cm_posa_m_epi_1000;
-        const double next =
-            replacement(D, r.extremes[kMaxTotalDisplacement], step * D / 1000.0, 4);
+        const double next = replacement(D, r.extremes[kMaxTotalDisplacement], step * D / 1000.0, 4);
         if (next > 0 && fitsInFloat(next) && float(next) > 0) {
             v.Ena_cm_posa_m_epi_1000 = float(next);
         }

@@ -1,12 +1,13 @@
 #pragma once
 
-// The drawing area: shows the persistent picture of the current view and turns the mouse
-// into the pan, zoom and zoom-window drags and the coordinates read-out.
+// The drawing area: shows the persistent picture of the current view with the pointer's
+// markers over it, and passes the mouse on to the pointer input of the core.
 
 #include <QWidget>
 
 #include <memory>
 
+#include "app/pointer_input.h"
 #include "graphics/qt_surface.h"
 
 namespace vortak {
@@ -28,14 +29,18 @@ public:
     double pixelsPerCm() const { return surface_->dotsPerInch() / 2.54; }
     // The pointer image of the current interaction mode.
     void updatePointer();
+    void hideMarkers();
+    PointerInput& input() { return input_; }
 
 signals:
-    // The pointer moved to model point (x, y), already snapped when the grid is on.
-    void pointerAt(double x, double y);
+    // The coordinates read-out changed.
+    void readoutChanged(const QString& x, const QString& y);
     // A right click while a zoom or pan mode is on.
     void modeMenuRequested(QPoint globalPosition);
-    // A left release ended a pan, zoom or zoom-window drag.
-    void viewChanged();
+    // A right click on a node and/or an element (0 for none).
+    void objectMenuRequested(int node, int element, QPoint globalPosition);
+    // An element was defined on screen but the model has no E,A group yet.
+    void groupsDialogRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -43,15 +48,16 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QPointF toCm(QPointF pixels) const;
+    void handle(const PointerRequest& request, QPoint globalPosition);
+    void paintOverlay(QPainter& painter);
 
     AppState& app_;
     std::unique_ptr<QtSurface> surface_;
-    bool leftDown_ = false;
-    QPointF pressCm_;
-    QRectF rubber_;  // zoom window being dragged, in pixels
+    PointerInput input_;
 };
 
 }  // namespace vortak

@@ -136,6 +136,10 @@ void GuiShell::redraw() {
     if (window_) window_->redrawView();
 }
 
+void GuiShell::quickRedraw() {
+    if (window_) window_->drawingArea()->quickRedrawPicture();
+}
+
 void GuiShell::refreshLog() {
     if (window_) window_->repaintLog();
 }
@@ -185,13 +189,21 @@ MainWindow::MainWindow(AppState& app, SettingsStore& store, QWidget* parent)
     buildStatusBar();
     buildDrawingControls();
 
-    connect(drawing_, &DrawingArea::pointerAt, this, [this](double x, double y) {
-        if (!app_.window.coordinatesPanelEnabled) return;
-        panels_[0]->setText("x = " + qt(general(roundTo(x, 5))));
-        panels_[1]->setText("y = " + qt(general(roundTo(y, 5))));
-    });
+    connect(drawing_, &DrawingArea::readoutChanged, this,
+            [this](const QString& x, const QString& y) {
+                if (!app_.window.coordinatesPanelEnabled) return;
+                panels_[0]->setText(x);
+                panels_[1]->setText(y);
+            });
     connect(drawing_, &DrawingArea::modeMenuRequested, this,
             [this](QPoint at) { modeMenu_->popup(at); });
+    connect(drawing_, &DrawingArea::objectMenuRequested, this,
+            [this](int node, int element, QPoint at) { showObjectMenu(node, element, at); });
+    connect(drawing_, &DrawingArea::groupsDialogRequested, this, [this] {
+        runDialogCommand("EA", Button_EA);
+        drawing_->input().finishPendingElement();
+        syncControls();
+    });
     connect(&animation_, &QTimer::timeout, this, [this] { animationStep(); });
     animation_.setInterval(kAnimationIntervalMs);
     animation_.setTimerType(Qt::PreciseTimer);
@@ -247,6 +259,7 @@ void MainWindow::setDialog(const QString& key, std::function<void()> open) {
 }
 
 void MainWindow::run(const std::function<void()>& command) {
+    drawing_->hideMarkers();
     command();
     syncControls();
     if (app_.animationRunning && !animation_.isActive()) animation_.start();
@@ -533,6 +546,23 @@ void MainWindow::clickPanel(int panel) {
         default:
             break;
     }
+}
+
+void MainWindow::showObjectMenu(int node, int element, QPoint at) {
+    QMenu menu(this);
+    if (node != 0) {
+        connect(menu.addAction("Node #" + QString::number(node)), &QAction::triggered, this,
+                [this, node] { openNodesDialog(node); });
+        connect(menu.addAction("Loads on node #" + QString::number(node)), &QAction::triggered,
+                this, [this, node] { openLoadsDialog(node); });
+    }
+    if (node != 0 && element != 0) menu.addSeparator();
+    if (element != 0) {
+        connect(menu.addAction("Element #" + QString::number(element)), &QAction::triggered, this,
+                [this, element] { openElementsDialog(element); });
+    }
+    connect(&menu, &QMenu::triggered, this, [this] { drawing_->hideMarkers(); });
+    menu.exec(at);
 }
 
 void MainWindow::showLabelsMenu(QPoint at) {

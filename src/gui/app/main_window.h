@@ -36,6 +36,7 @@ public:
     void setBusyPointer(bool busy) override;
     void setAnalyzeEnabled(bool enabled) override;
     void redraw() override;
+    void quickRedraw() override;
     void refreshLog() override;
     std::string weekdayDateTime() override;
 
@@ -105,6 +106,8 @@ private:
     void placeDrawingControls();
     void applyColours();
     void showLabelsMenu(QPoint at);
+    // The object menu of a right click: the node's dialogs and the element's dialog.
+    void showObjectMenu(int node, int element, QPoint at);
     void openHelp();
     void startCalculator();
     void copyPicture();
