@@ -42,6 +42,7 @@
 #include "editing/nodes_dialog.h"
 #include "graphics/qt_surface.h"
 #include "graphics/result_drawing.h"
+#include "settings/options_dialog.h"
 #include "settings/settings_store.h"
 #include "settings/settings_values.h"
 
@@ -215,6 +216,11 @@ MainWindow::MainWindow(AppState& app, SettingsStore& store, QWidget* parent)
     setDialog("Komboi", [this] { openNodesDialog(0); });
     setDialog("Stoixeia", [this] { openElementsDialog(0); });
     setDialog("Epikombia", [this] { openLoadsDialog(1); });
+    setDialog("Rithmiseis", [this] {
+        OptionsDialog dialog(app_, store_, this);
+        dialog.exec();
+        syncControls();
+    });
 
     applyColours();
     syncControls();
