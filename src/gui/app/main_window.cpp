@@ -39,6 +39,7 @@
 #include "editing/elements_dialog.h"
 #include "editing/groups_dialog.h"
 #include "editing/loads_dialog.h"
+#include "editing/node_tools_dialogs.h"
 #include "editing/nodes_dialog.h"
 #include "graphics/qt_surface.h"
 #include "graphics/result_drawing.h"
@@ -216,6 +217,20 @@ MainWindow::MainWindow(AppState& app, SettingsStore& store, QWidget* parent)
     setDialog("Komboi", [this] { openNodesDialog(0); });
     setDialog("Stoixeia", [this] { openElementsDialog(0); });
     setDialog("Epikombia", [this] { openLoadsDialog(1); });
+    setDialog("MergeNodes", [this] {
+        MergeEditor editor(app_);
+        if (!editor.open()) return;
+        MergeDialog dialog(editor, this);
+        dialog.exec();
+    });
+    setDialog("MoveNodes", [this] {
+        MoveEditor editor(app_);
+        if (!editor.open()) return;
+        MoveDialog dialog(editor, this);
+        dialog.exec();
+    });
+    setDialog("CoincidentNodes", [this] { checkCoincidentNodes(app_); });
+    setDialog("CoincidentElements", [this] { checkCoincidentElements(app_); });
     setDialog("Rithmiseis", [this] {
         OptionsDialog dialog(app_, store_, this);
         dialog.exec();
