@@ -43,6 +43,8 @@
 #include "editing/nodes_dialog.h"
 #include "graphics/qt_surface.h"
 #include "graphics/result_drawing.h"
+#include "report/results_tables.h"
+#include "report/results_window.h"
 #include "settings/options_dialog.h"
 #include "settings/settings_store.h"
 #include "settings/settings_values.h"
@@ -231,6 +233,13 @@ MainWindow::MainWindow(AppState& app, SettingsStore& store, QWidget* parent)
     });
     setDialog("CoincidentNodes", [this] { checkCoincidentNodes(app_); });
     setDialog("CoincidentElements", [this] { checkCoincidentElements(app_); });
+    selection_ = std::make_unique<ResultsSelection>();
+    setDialog("Apotelesmata", [this] {
+        // A fresh window, showing the model and results as they are now.
+        if (results_) results_->close();
+        results_ = new ResultsWindow(app_, *selection_, this);
+        results_->show();
+    });
     setDialog("Rithmiseis", [this] {
         OptionsDialog dialog(app_, store_, this);
         dialog.exec();
@@ -255,6 +264,7 @@ QWidget* MainWindow::plusButton() const { return plus_; }
 QWidget* MainWindow::minusButton() const { return minus_; }
 QWidget* MainWindow::legendBox() const { return legend_; }
 QWidget* MainWindow::helpWindow() const { return help_; }
+QWidget* MainWindow::resultsWindow() const { return results_; }
 
 void MainWindow::openNodesDialog(int node) {
     NodesDialog dialog(app_, this, node);
@@ -774,6 +784,7 @@ void MainWindow::savePlacement() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (help_) help_->close();
+    if (results_) results_->close();
     savePlacement();
     stopAnimation(app_);
     if (!confirmShutdown(app_)) {

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "app/shell.h"
 
@@ -83,6 +84,7 @@ public:
     QWidget* legendBox() const;
     LogView* logView() const { return log_; }
     QWidget* helpWindow() const;
+    QWidget* resultsWindow() const;
     bool animationTimerActive() const { return animation_.isActive(); }
     // One animation frame, as the timer does.
     void animationStep();
@@ -132,6 +134,8 @@ private:
     std::map<int, QAction*> labelActions_;
     QTimer animation_;
     QPointer<QTextBrowser> help_;
+    QPointer<class ResultsWindow> results_;
+    std::unique_ptr<struct ResultsSelection> selection_;
 };
 
 }  // namespace vortak

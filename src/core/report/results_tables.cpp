@@ -1,0 +1,241 @@
+#include "report/results_tables.h"
+
+#include <cmath>
+
+#include "analysis/result_values.h"
+#include "base/number_text.h"
+#include "model/model.h"
+#include "report/report.h"
+
+namespace vortak {
+
+namespace {
+
+bool fixed(float constraint) { return constraint == 1.0f; }
+bool loaded(const Model& m, int n) { return m.nodes.Fx[n] != 0 || m.nodes.Fy[n] != 0; }
+bool sprung(const Model& m, int n) { return m.nodes.Kx[n] > 0 || m.nodes.Ky[n] > 0; }
+
+std::string constraintCode(const Model& m, int n) {
+    const bool x = fixed(m.nodes.cx[n]);
+    const bool y = fixed(m.nodes.cy[n]);
+    if (x && y) return "xx";
+    if (x) return "xo";
+    if (y) return "ox";
+    return {};
+}
+
+std::vector<TableCell> row(int columns) { return std::vector<TableCell>(std::size_t(columns)); }
+
+std::vector<TableCell> titleRow(std::initializer_list<const char*> titles, int columns) {
+    std::vector<TableCell> cells = row(columns);
+    int c = 0;
+    for (const char* title : titles) cells[std::size_t(c++)] = {title, CellMark::Plain, true};
+    for (; c < columns; ++c) cells[std::size_t(c)].title = true;
+    return cells;
+}
+
+// Blue for the largest value, red for the smallest, when the two differ (exact matches).
+CellMark extremeMark(double value, double largest, double smallest) {
+    if (largest == smallest) return CellMark::Plain;
+    if (value == largest) return CellMark::Largest;
+    if (value == smallest) return CellMark::Smallest;
+    return CellMark::Plain;
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> generalData(const Model& m) {
+    int constrained = 0, withLoads = 0, withSprings = 0;
+    for (int n = 1; n <= m.nodeCount; ++n) {
+        constrained += fixed(m.nodes.cx[n]) || fixed(m.nodes.cy[n]);
+        withLoads += loaded(m, n);
+        withSprings += sprung(m, n);
+    }
+    return {{"E,A groups:", whole(m.groupCount)},
+            {"Nodes:", whole(m.nodeCount)},
+            {"Elements:", whole(m.elementCount)},
+            {"Constrained nodes:", whole(constrained)},
+            {"Nodes with loads on:", whole(withLoads)},
+            {"Nodes with springs on:", whole(withSprings)},
+            {"DOFs per node:", "2"},
+            {"Degrees of freedom:", whole(2 * m.nodeCount)}};
+}
+
+ResultsTable modelDataTable(const Model& m) {
+    ResultsTable t;
+    t.columns = 6;
+    const auto section = [&t](std::initializer_list<const char*> titles) {
+        t.sectionRows.push_back(int(t.rows.size()));
+        t.rows.push_back(titleRow(titles, t.columns));
+    };
+    const auto data = [&t](std::initializer_list<std::string> texts) {
+        std::vector<TableCell> cells = row(t.columns);
+        int c = 0;
+        for (const std::string& text : texts) cells[std::size_t(c++)].text = text;
+        t.rows.push_back(cells);
+    };
+    section({"Groups", "E", "A"});
+    for (int g = 1; g <= m.groupCount; ++g) {
+        data({whole(g), general(m.groups.E[g]), general(m.groups.A[g])});
+    }
+    t.rows.push_back(row(t.columns));
+    section({"Nodes", "x", "y", "Constraints", "Kx", "Ky"});
+    for (int n = 1; n <= m.nodeCount; ++n) {
+        data({whole(n), general(m.nodes.x[n]), general(m.nodes.y[n]), constraintCode(m, n),
+              m.nodes.Kx[n] > 0 ? general(m.nodes.Kx[n]) : std::string(),
+              m.nodes.Ky[n] > 0 ? general(m.nodes.Ky[n]) : std::string()});
+    }
+    t.rows.push_back(row(t.columns));
+    section({"Elements", "Start node i", "End node j", "E,A Group"});
+    for (int e = 1; e <= m.elementCount; ++e) {
+        data({whole(e), general(m.elements.i[e]), general(m.elements.j[e]),
+              general(m.elements.group[e])});
+    }
+    t.rows.push_back(row(t.columns));
+    section({"Nodal L.", "Node", "Fx", "Fy"});
+    int k = 0;
+    for (int n = 1; n <= m.nodeCount; ++n) {
+        if (!loaded(m, n)) continue;
+        data({whole(++k), whole(n), m.nodes.Fx[n] != 0 ? general(m.nodes.Fx[n]) : std::string(),
+              m.nodes.Fy[n] != 0 ? general(m.nodes.Fy[n]) : std::string()});
+    }
+    return t;
+}
+
+ResultsTable displacementTable(const Model& m) {
+    ResultsTable t;
+    t.columns = 4;
+    t.rows.push_back(titleRow(
+        {"Node", "x - Displacement", "y - Displacement", "Total Displacement"}, t.columns));
+    const auto& ex = m.results.extremes;
+    for (int n = 1; n <= m.nodeCount; ++n) {
+        std::vector<TableCell> cells = row(t.columns);
+        cells[0].text = whole(n);
+        const double ux = m.results.D[2 * n - 1];
+        const double uy = m.results.D[2 * n];
+        const auto component = [&](TableCell& cell, double u, float constraint, float spring,
+                                   int largest) {
+            if (fixed(constraint)) return;
+            cell.text = general(u);
+            cell.mark = extremeMark(u, ex[largest], ex[largest + 1]);
+            if (spring > 0) cell.mark = CellMark::Spring;
+        };
+        component(cells[1], ux, m.nodes.cx[n], m.nodes.Kx[n], kMaxUx);
+        component(cells[2], uy, m.nodes.cy[n], m.nodes.Ky[n], kMaxUy);
+        if (!(fixed(m.nodes.cx[n]) && fixed(m.nodes.cy[n]))) {
+            const double total = totalDisplacement(m, n);
+            cells[3].text = general(total);
+            cells[3].mark =
+                extremeMark(total, ex[kMaxTotalDisplacement], ex[kMinTotalDisplacement]);
+        }
+        t.rows.push_back(cells);
+    }
+    return t;
+}
+
+ResultsTable forcesTable(const Model& m) {
+    ResultsTable t;
+    t.columns = 4;
+    t.rows.push_back(titleRow(
+        {"Element", "Axial force F", "Axial stress s=F/A", "Axial strain e=s/E"}, t.columns));
+    for (int e = 1; e <= m.elementCount; ++e) {
+        std::vector<TableCell> cells = row(t.columns);
+        cells[0].text = whole(e);
+        cells[1].text = general(axialForce(m, e));
+        cells[2].text = general(axialStress(m, e));
+        cells[3].text = general(axialStrain(m, e));
+        t.rows.push_back(cells);
+    }
+    return t;
+}
+
+ResultsTable reactionsTable(const Model& m) {
+    ResultsTable t;
+    t.columns = 3;
+    t.rows.push_back(titleRow({"Node", "Force Fx", "Force Fy"}, t.columns));
+    for (int n = 1; n <= m.nodeCount; ++n) {
+        if (!fixed(m.nodes.cx[n]) && !fixed(m.nodes.cy[n]) && !sprung(m, n)) continue;
+        std::vector<TableCell> cells = row(t.columns);
+        cells[0].text = whole(n);
+        const auto component = [&](TableCell& cell, float constraint, double reaction, float spring,
+                                   double u) {
+            if (fixed(constraint)) cell.text = general(reaction);
+            if (spring > 0) cell = {general(static_cast<double>(spring) * u), CellMark::Spring};
+        };
+        component(cells[1], m.nodes.cx[n], m.results.R[n][1], m.nodes.Kx[n],
+                  m.results.D[2 * n - 1]);
+        component(cells[2], m.nodes.cy[n], m.results.R[n][2], m.nodes.Ky[n], m.results.D[2 * n]);
+        t.rows.push_back(cells);
+    }
+    return t;
+}
+
+TreeItem modelTree(const Model& m) {
+    const auto item = [](std::string key, std::string text, bool bold = false,
+                         bool expanded = false) {
+        TreeItem t;
+        t.key = std::move(key);
+        t.text = std::move(text);
+        t.bold = bold;
+        t.expanded = expanded;
+        return t;
+    };
+    const auto leaf = [&item](std::string text) { return item("", std::move(text)); };
+
+    TreeItem groups = item("omad", "E,A Element Groups", true);
+    for (int g = 1; g <= m.groupCount; ++g) {
+        TreeItem group = item("omad" + whole(g), "#" + whole(g) + " E,A Group");
+        group.children = {leaf("E = " + general(m.groups.E[g])),
+                          leaf("A = " + general(m.groups.A[g]))};
+        groups.children.push_back(group);
+    }
+    // The nodes branch is the one shown open.
+    TreeItem nodes = item("komb", "Nodes", true, true);
+    for (int n = 1; n <= m.nodeCount; ++n) {
+        TreeItem node = item("komb" + whole(n), "#" + whole(n) + " Node");
+        node.children.push_back(leaf("x = " + general(m.nodes.x[n])));
+        node.children.push_back(leaf("y = " + general(m.nodes.y[n])));
+        const std::string code = constraintCode(m, n);
+        node.children.push_back(leaf(code.empty() ? "Free" : "Constraints: " + code));
+        if (m.nodes.Kx[n] > 0) node.children.push_back(leaf("Kx = " + general(m.nodes.Kx[n])));
+        if (m.nodes.Ky[n] > 0) node.children.push_back(leaf("Ky = " + general(m.nodes.Ky[n])));
+        nodes.children.push_back(node);
+    }
+    TreeItem elements = item("stoi", "Elements", true);
+    for (int e = 1; e <= m.elementCount; ++e) {
+        TreeItem element = item("stoi" + whole(e), "#" + whole(e) + " Element");
+        element.children = {leaf("Start node i: " + general(m.elements.i[e])),
+                            leaf("End node j: " + general(m.elements.j[e])),
+                            leaf("Belongs to E,A group: " + general(m.elements.group[e]))};
+        elements.children.push_back(element);
+    }
+    TreeItem loads = item("sigk", "Nodal loads", true);
+    int k = 0;
+    for (int n = 1; n <= m.nodeCount; ++n) {
+        if (!loaded(m, n)) continue;
+        ++k;
+        TreeItem load = item("sigk" + whole(k), "#" + whole(k) + " Nodal load");
+        load.children.push_back(leaf("On node: #" + whole(n)));
+        if (m.nodes.Fx[n] != 0) load.children.push_back(leaf("Fx = " + general(m.nodes.Fx[n])));
+        if (m.nodes.Fy[n] != 0) load.children.push_back(leaf("Fy = " + general(m.nodes.Fy[n])));
+        loads.children.push_back(load);
+    }
+    TreeItem root = item("", "Model", true, true);
+    root.children = {groups, nodes, elements, loads};
+    return root;
+}
+
+void ResultsSelection::accept(const Model& model, const std::array<bool, 4>& ticked) {
+    report.clear();
+    for (int k = 1; k <= 4; ++k) {
+        chosen[std::size_t(k - 1)] = ticked[std::size_t(k - 1)];
+        if (chosen[std::size_t(k - 1)]) report += ReportSection(model, k);
+    }
+}
+
+void ResultsSelection::cancel() {
+    chosen.fill(false);
+    report.clear();
+}
+
+}  // namespace vortak

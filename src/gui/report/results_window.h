@@ -1,0 +1,66 @@
+#pragma once
+
+// The data and results window: the model data as a table or a tree, the node displacements,
+// the element forces and the support reactions, with Save, Clipboard, Excel, Print and Exit.
+// It shows the model and results as they were when it opened.
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QLabel;
+class QRadioButton;
+class QTabWidget;
+class QTableWidget;
+class QTreeWidget;
+
+namespace vortak {
+
+struct AppState;
+struct ResultsSelection;
+struct ResultsTable;
+
+class ResultsWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Asks which sections an action takes (caption of the section dialog); nothing when
+    // cancelled.
+    using SectionQuestion = std::function<std::optional<std::array<bool, 4>>(const QString&)>;
+    // Opens a written workbook in the spreadsheet program; false when that failed.
+    using WorkbookOpener = std::function<bool(const QString& path)>;
+
+    ResultsWindow(AppState& app, ResultsSelection& selection, QWidget* parent = nullptr,
+                  SectionQuestion askSections = {}, WorkbookOpener openWorkbook = {});
+
+    QTabWidget* tabs() const { return tabs_; }
+    QTableWidget* table(int index) const { return tables_[index]; }  // 0 data .. 3 reactions
+    QTreeWidget* tree() const { return tree_; }
+    QRadioButton* tableView() const { return tableView_; }
+    QRadioButton* treeView() const { return treeView_; }
+    QString countText(int row) const;
+
+    void save();
+    void copy();
+    void exportTables();
+    void print();
+
+private:
+    bool choose(const QString& caption);
+    void fillTable(QTableWidget* table, const ResultsTable& content, bool centred);
+
+    AppState& app_;
+    ResultsSelection& selection_;
+    SectionQuestion askSections_;
+    WorkbookOpener openWorkbook_;
+    QTabWidget* tabs_;
+    QTableWidget* tables_[4] = {};
+    QTreeWidget* tree_;
+    QRadioButton* tableView_;
+    QRadioButton* treeView_;
+    std::vector<QLabel*> counts_;
+};
+
+}  // namespace vortak
