@@ -6,25 +6,13 @@
 #include <QPushButton>
 
 #include "../core/test_support.h"
+#include "dialog_test_support.h"
 #include "editing/elements_dialog.h"
 
 using namespace vortak;
 using namespace vortak::test;
 
 namespace {
-
-void typeNumber(QComboBox* box, const QString& text) {
-    box->lineEdit()->clear();
-    QTest::keyClicks(box->lineEdit(), text);
-}
-
-void pick(QComboBox* box, const QString& text) { emit box->activated(box->findText(text)); }
-
-bool hasFocus(QWidget* widget) {
-    QWidget* now = QApplication::focusWidget();
-    auto* box = qobject_cast<QComboBox*>(widget);
-    return now == widget || (box && now == box->lineEdit());
-}
 
 // Four nodes, two groups and, unless `bare`, the elements 1-2, 2-3 and 3-4.
 void buildModel(Model& m, bool bare = false) {

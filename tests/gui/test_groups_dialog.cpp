@@ -5,31 +5,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "editing/groups_dialog.h"
 #include "../core/test_support.h"
+#include "dialog_test_support.h"
+#include "editing/groups_dialog.h"
 
 using namespace vortak;
 using namespace vortak::test;
-
-namespace {
-
-void type(QLineEdit* box, const QString& text) {
-    box->clear();
-    QTest::keyClicks(box, text);
-}
-
-void typeNumber(QComboBox* box, const QString& text) {
-    box->lineEdit()->clear();
-    QTest::keyClicks(box->lineEdit(), text);
-}
-
-QStringList items(const QComboBox* box) {
-    QStringList list;
-    for (int k = 0; k < box->count(); ++k) list << box->itemText(k);
-    return list;
-}
-
-}  // namespace
 
 class TestGroupsDialog : public QObject {
     Q_OBJECT
@@ -61,25 +42,51 @@ void TestGroupsDialog::refusals_data() {
     QTest::addColumn<QString>("a");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus");  // object that gets the focus: number, e, a, or ""
-    QTest::newRow("above the maximum") << "51" << "0" << "0"
+    QTest::newRow("above the maximum") << "51"
+                                       << "0"
+                                       << "0"
                                        << "The maximum number of Groups that can be defined is 50."
                                        << "";
-    QTest::newRow("zero") << "0" << "1" << "1" << "The value given for Group number is unacceptable."
+    QTest::newRow("zero") << "0"
+                          << "1"
+                          << "1"
+                          << "The value given for Group number is unacceptable."
                           << "number";
-    QTest::newRow("negative") << "-2" << "1" << "1"
-                              << "The value given for Group number is unacceptable." << "number";
-    QTest::newRow("not whole") << "1.5" << "1" << "1"
-                               << "The value given for Group number is unacceptable." << "number";
-    QTest::newRow("E empty") << "1" << "" << "1"
-                             << "The value given for Youngs Modulus E is unacceptable." << "e";
-    QTest::newRow("E negative") << "1" << "-5" << "1"
-                                << "The value given for Youngs Modulus E is unacceptable." << "e";
-    QTest::newRow("E overflows") << "1" << "1e999" << "1"
-                                 << "The value given for Youngs Modulus E is unacceptable." << "e";
-    QTest::newRow("A zero") << "1" << "2e8" << "0"
-                            << "The value given for Section area A is unacceptable." << "a";
-    QTest::newRow("A letters") << "1" << "2e8" << "abc"
-                               << "The value given for Section area A is unacceptable." << "a";
+    QTest::newRow("negative") << "-2"
+                              << "1"
+                              << "1"
+                              << "The value given for Group number is unacceptable."
+                              << "number";
+    QTest::newRow("not whole") << "1.5"
+                               << "1"
+                               << "1"
+                               << "The value given for Group number is unacceptable."
+                               << "number";
+    QTest::newRow("E empty") << "1"
+                             << ""
+                             << "1"
+                             << "The value given for Youngs Modulus E is unacceptable."
+                             << "e";
+    QTest::newRow("E negative") << "1"
+                                << "-5"
+                                << "1"
+                                << "The value given for Youngs Modulus E is unacceptable."
+                                << "e";
+    QTest::newRow("E overflows") << "1"
+                                 << "1e999"
+                                 << "1"
+                                 << "The value given for Youngs Modulus E is unacceptable."
+                                 << "e";
+    QTest::newRow("A zero") << "1"
+                            << "2e8"
+                            << "0"
+                            << "The value given for Section area A is unacceptable."
+                            << "a";
+    QTest::newRow("A letters") << "1"
+                               << "2e8"
+                               << "abc"
+                               << "The value given for Section area A is unacceptable."
+                               << "a";
 }
 
 void TestGroupsDialog::refusals() {
@@ -143,8 +150,7 @@ void TestGroupsDialog::createChangeDelete() {
     // Delete group 1 (no element uses any group): the list now shows the former group 2.
     emit dialog.numberBox()->activated(0);
     dialog.deleteButton()->click();
-    QCOMPARE(h.app.log.lastLine(),
-             std::string(" Group deleted: #1. Groups renumbered: #2 to #3."));
+    QCOMPARE(h.app.log.lastLine(), std::string(" Group deleted: #1. Groups renumbered: #2 to #3."));
     QCOMPARE(h.app.log.runs().back().colour, LogColour::Green);
     QCOMPARE(h.app.model.groupCount, 2);
     QCOMPARE(items(dialog.numberBox()), (QStringList{"1", "2", "3"}));
@@ -155,11 +161,15 @@ void TestGroupsDialog::createChangeDelete() {
 void TestGroupsDialog::deleteRefusals_data() {
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("message");
-    QTest::newRow("the new number") << "3" << "There is no Group #3 to delete.";
+    QTest::newRow("the new number") << "3"
+                                    << "There is no Group #3 to delete.";
     QTest::newRow("used by an element")
-        << "2" << "Group #2 cannot be deleted since there are elements belonging to it.";
-    QTest::newRow("typed beyond") << "7" << "The value given for Group number is unacceptable.";
-    QTest::newRow("typed zero") << "0" << "The value given for Group number is unacceptable.";
+        << "2"
+        << "Group #2 cannot be deleted since there are elements belonging to it.";
+    QTest::newRow("typed beyond") << "7"
+                                  << "The value given for Group number is unacceptable.";
+    QTest::newRow("typed zero") << "0"
+                                << "The value given for Group number is unacceptable.";
 }
 
 void TestGroupsDialog::deleteRefusals() {

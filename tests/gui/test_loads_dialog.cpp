@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "../core/test_support.h"
+#include "dialog_test_support.h"
 #include "editing/loads_dialog.h"
 
 using namespace vortak;
@@ -16,16 +17,6 @@ Q_DECLARE_METATYPE(vortak::NodalLoad)
 
 namespace {
 
-void type(QLineEdit* box, const QString& text) {
-    box->clear();
-    QTest::keyClicks(box, text);
-}
-
-void typeNumber(QComboBox* box, const QString& text) {
-    box->lineEdit()->clear();
-    QTest::keyClicks(box->lineEdit(), text);
-}
-
 QStringList listed(const LoadsDialog& d) {
     QStringList list;
     for (int k = 0; k < d.loadedList()->count(); ++k) list << d.loadedList()->item(k)->text();
@@ -34,12 +25,6 @@ QStringList listed(const LoadsDialog& d) {
 
 QString shown(const LoadsDialog& d) {
     return d.nodeBox()->currentText() + ": " + d.fxBox()->text() + " | " + d.fyBox()->text();
-}
-
-bool hasFocus(QWidget* widget) {
-    QWidget* now = QApplication::focusWidget();
-    auto* box = qobject_cast<QComboBox*>(widget);
-    return now == widget || (box && now == box->lineEdit());
 }
 
 void threeNodes(Model& m) {

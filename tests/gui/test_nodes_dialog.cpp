@@ -6,27 +6,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "editing/nodes_dialog.h"
 #include "../core/test_support.h"
+#include "dialog_test_support.h"
+#include "editing/nodes_dialog.h"
 
 using namespace vortak;
 using namespace vortak::test;
 
 namespace {
-
-void type(QLineEdit* box, const QString& text) {
-    box->clear();
-    QTest::keyClicks(box, text);
-}
-
-void typeNumber(QComboBox* box, const QString& text) {
-    box->lineEdit()->clear();
-    QTest::keyClicks(box->lineEdit(), text);
-}
-
-void choose(QComboBox* box, const QString& number) {
-    emit box->activated(box->findText(number));
-}
 
 // Nodes 1 (0, 0) pinned and 2 (4, 0) with Ky, elements 1-2 and 2-1... see each test.
 void twoNodes(Model& m) {
@@ -81,27 +68,75 @@ void TestNodesDialog::refusals_data() {
     QTest::addColumn<QString>("ky");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus");
-    QTest::newRow("maximum") << "101" << "9" << "9" << "" << ""
-                             << "The maximum number of nodes that can be defined is 100." << "";
-    QTest::newRow("coincident") << "3" << "0" << "0" << "" << ""
-                                << "At (0, 0) there is already node #1. " << "x";
-    QTest::newRow("zero") << "0" << "9" << "9" << "" << ""
-                          << "The value given for node number is unacceptable." << "number";
-    QTest::newRow("negative") << "-1" << "9" << "9" << "" << ""
-                              << "The value given for node number is unacceptable." << "number";
-    QTest::newRow("not whole") << "2.5" << "9" << "9" << "" << ""
-                               << "The value given for node number is unacceptable." << "number";
-    QTest::newRow("negative Kx") << "3" << "9" << "9" << "-1" << ""
-                                 << "The elastic constants cannot have negative values." << "kx";
-    QTest::newRow("negative Ky") << "3" << "9" << "9" << "" << "-0.5"
-                                 << "The elastic constants cannot have negative values." << "ky";
-    QTest::newRow("x overflows") << "3" << "1e999" << "9" << "" << ""
-                                 << "The value given for coordinate x is unacceptable." << "x";
-    QTest::newRow("y beyond single precision") << "3" << "1" << "1e39" << "" << ""
+    QTest::newRow("maximum") << "101"
+                             << "9"
+                             << "9"
+                             << ""
+                             << ""
+                             << "The maximum number of nodes that can be defined is 100."
+                             << "";
+    QTest::newRow("coincident") << "3"
+                                << "0"
+                                << "0"
+                                << ""
+                                << ""
+                                << "At (0, 0) there is already node #1. "
+                                << "x";
+    QTest::newRow("zero") << "0"
+                          << "9"
+                          << "9"
+                          << ""
+                          << ""
+                          << "The value given for node number is unacceptable."
+                          << "number";
+    QTest::newRow("negative") << "-1"
+                              << "9"
+                              << "9"
+                              << ""
+                              << ""
+                              << "The value given for node number is unacceptable."
+                              << "number";
+    QTest::newRow("not whole") << "2.5"
+                               << "9"
+                               << "9"
+                               << ""
+                               << ""
+                               << "The value given for node number is unacceptable."
+                               << "number";
+    QTest::newRow("negative Kx") << "3"
+                                 << "9"
+                                 << "9"
+                                 << "-1"
+                                 << ""
+                                 << "The elastic constants cannot have negative values."
+                                 << "kx";
+    QTest::newRow("negative Ky") << "3"
+                                 << "9"
+                                 << "9"
+                                 << ""
+                                 << "-0.5"
+                                 << "The elastic constants cannot have negative values."
+                                 << "ky";
+    QTest::newRow("x overflows") << "3"
+                                 << "1e999"
+                                 << "9"
+                                 << ""
+                                 << ""
+                                 << "The value given for coordinate x is unacceptable."
+                                 << "x";
+    QTest::newRow("y beyond single precision") << "3"
+                                               << "1"
+                                               << "1e39"
+                                               << ""
+                                               << ""
                                                << "The value given for coordinate y is "
                                                   "unacceptable."
                                                << "y";
-    QTest::newRow("Kx overflows") << "3" << "9" << "9" << "1e40" << ""
+    QTest::newRow("Kx overflows") << "3"
+                                  << "9"
+                                  << "9"
+                                  << "1e40"
+                                  << ""
                                   << "The value given for elastic constant Kx is unacceptable."
                                   << "kx";
 }
@@ -158,13 +193,21 @@ void TestNodesDialog::newNodesLogged_data() {
     QTest::addColumn<QString>("kx");
     QTest::addColumn<QString>("ky");
     QTest::addColumn<QString>("line");
-    QTest::newRow("pinned") << "2.5" << "0" << true << true << "" << ""
+    QTest::newRow("pinned") << "2.5"
+                            << "0" << true << true << ""
+                            << ""
                             << "New node #3, x= 2.5, y= 0, Constraints: xx";
-    QTest::newRow("free with a spring") << "-1" << "4" << false << false << "100" << ""
+    QTest::newRow("free with a spring") << "-1"
+                                        << "4" << false << false << "100"
+                                        << ""
                                         << "New node #3, x=-1, y= 4, Free, Kx= 100";
-    QTest::newRow("roller and spring") << "0" << "3" << false << true << "50" << ""
+    QTest::newRow("roller and spring") << "0"
+                                       << "3" << false << true << "50"
+                                       << ""
                                        << "New node #3, x= 0, y= 3, Constraints: ox, Kx= 50";
-    QTest::newRow("two springs") << "1e-5" << "7" << false << false << "3" << "4.5"
+    QTest::newRow("two springs") << "1e-5"
+                                 << "7" << false << false << "3"
+                                 << "4.5"
                                  << "New node #3, x= 1E-05, y= 7, Free, Kx= 3, Ky= 4.5";
 }
 
@@ -202,7 +245,7 @@ void TestNodesDialog::changeMovesOn() {
     Harness h;
     twoNodes(h.app.model);
     NodesDialog dialog(h.app);
-    choose(dialog.numberBox(), "1");
+    pick(dialog.numberBox(), "1");
     QCOMPARE(dialog.stateLabel()->text(), QString("(Existing)"));
     QVERIFY(dialog.fixXBox()->isChecked() && dialog.fixYBox()->isChecked());
     type(dialog.yBox(), "3");
@@ -278,8 +321,7 @@ void TestNodesDialog::deleteWithElements() {
     const std::vector<std::string> expected{
         " There are elements connected to the node, that must also be deleted.",
         " Element deleted: #1. Elements renumbered: #2 to #4.",
-        " Element deleted: #1. Elements renumbered: #2 to #3.",
-        " Element deleted: #2.",
+        " Element deleted: #1. Elements renumbered: #2 to #3.", " Element deleted: #2.",
         " Node deleted: #2. Nodes renumbered: #3 to #4."};
     QCOMPARE(tail, expected);
     QCOMPARE(m.nodeCount, 3);
@@ -295,9 +337,12 @@ void TestNodesDialog::deleteWithElements() {
 void TestNodesDialog::deleteRefusals_data() {
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("message");
-    QTest::newRow("new number") << "3" << "There is no node to be deleted #3.";
-    QTest::newRow("typed beyond") << "8" << "The value given for node number is unacceptable.";
-    QTest::newRow("typed zero") << "0" << "The value given for node number is unacceptable.";
+    QTest::newRow("new number") << "3"
+                                << "There is no node to be deleted #3.";
+    QTest::newRow("typed beyond") << "8"
+                                  << "The value given for node number is unacceptable.";
+    QTest::newRow("typed zero") << "0"
+                                << "The value given for node number is unacceptable.";
 }
 
 void TestNodesDialog::deleteRefusals() {
