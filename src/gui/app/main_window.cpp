@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -723,6 +724,11 @@ void MainWindow::openHelp() {
         help_->setWindowIcon(applicationIcon());
         help_->setOpenExternalLinks(true);
         help_->setSearchPaths({helpFolder()});
+        // Rich text does not follow stylesheet links: the pages' look is set here.
+        QFile css(helpFolder() + "/help.css");
+        if (css.open(QIODevice::ReadOnly)) {
+            help_->document()->setDefaultStyleSheet(QString::fromUtf8(css.readAll()));
+        }
         help_->setSource(QUrl::fromLocalFile(helpFolder() + "/index.html"));
         help_->resize(760, 680);
     }
