@@ -2,9 +2,9 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace vortak {
 
@@ -34,6 +34,20 @@ QString qt(const std::string& text) { return QString::fromStdString(text); }
 
 void onReturnKey(QWidget* watched, std::function<void()> onReturn) {
     watched->installEventFilter(new ReturnFilter(watched, std::move(onReturn)));
+}
+
+void onNumberChosen(QComboBox* box, std::function<void(const std::string&)> onNumber) {
+    QObject::connect(box, &QComboBox::activated, box,
+                     [box, onNumber](int index) { onNumber(box->itemText(index).toStdString()); });
+    onReturnKey(box, [box, onNumber] { onNumber(box->currentText().toStdString()); });
+}
+
+void setTabChain(std::initializer_list<QWidget*> widgets) {
+    QWidget* previous = nullptr;
+    for (QWidget* widget : widgets) {
+        if (previous) QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
 }
 
 void setItems(QComboBox* box, const std::vector<std::string>& items) {

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ namespace vortak {
 // Calls `onReturn` instead of letting Return or Enter reach the dialog (which would press
 // its default button) while `watched` has the focus.
 void onReturnKey(QWidget* watched, std::function<void()> onReturn);
+// Calls `onNumber` with a number box's text when an item is chosen from its list and when
+// Return or Enter is pressed after a typed number.
+void onNumberChosen(QComboBox* box, std::function<void(const std::string&)> onNumber);
+// Tab moves through `widgets` in the order given.
+void setTabChain(std::initializer_list<QWidget*> widgets);
 
 // Replaces the items of a number box when they differ, keeping its text as given.
 void setItems(QComboBox* box, const std::vector<std::string>& items);

@@ -63,19 +63,10 @@ ElementsDialog::ElementsDialog(AppState& app, QWidget* parent, int element)
     layout->addLayout(top);
     layout->addWidget(box);
     layout->addLayout(buttons);
-    setTabOrder(number_, new_);
-    setTabOrder(new_, nodeI_);
-    setTabOrder(nodeI_, nodeJ_);
-    setTabOrder(nodeJ_, group_);
-    setTabOrder(group_, apply_);
-    setTabOrder(apply_, delete_);
-    setTabOrder(delete_, cancel_);
+    setTabChain({number_, new_, nodeI_, nodeJ_, group_, apply_, delete_, cancel_});
 
-    // Each box reacts to a choice from its list and to Enter after a typed number.
     const auto wire = [this](QComboBox* box, void (ElementsEditor::*choice)(const std::string&)) {
-        connect(box, &QComboBox::activated, this,
-                [this, box, choice](int index) { choose(choice, box->itemText(index)); });
-        onReturnKey(box, [this, box, choice] { choose(choice, box->currentText()); });
+        onNumberChosen(box, [this, choice](const std::string& text) { choose(choice, text); });
     };
     wire(number_, &ElementsEditor::choose);
     wire(nodeI_, &ElementsEditor::chooseNodeI);
@@ -104,9 +95,9 @@ void ElementsDialog::act(void (ElementsEditor::*action)()) {
 }
 
 void ElementsDialog::choose(void (ElementsEditor::*choice)(const std::string&),
-                            const QString& text) {
+                            const std::string& text) {
     collect();
-    (editor_.*choice)(text.toStdString());
+    (editor_.*choice)(text);
     refresh();
 }
 

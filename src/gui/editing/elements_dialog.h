@@ -32,7 +32,7 @@ private:
     void collect();
     void refresh();
     void act(void (ElementsEditor::*action)());
-    void choose(void (ElementsEditor::*choice)(const std::string&), const QString& text);
+    void choose(void (ElementsEditor::*choice)(const std::string&), const std::string& text);
 
     ElementsEditor editor_;
     QComboBox* number_;

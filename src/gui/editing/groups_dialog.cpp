@@ -13,8 +13,7 @@
 
 namespace vortak {
 
-GroupsDialog::GroupsDialog(AppState& app, QWidget* parent)
-    : QDialog(parent), editor_(app) {
+GroupsDialog::GroupsDialog(AppState& app, QWidget* parent) : QDialog(parent), editor_(app) {
     setWindowTitle("E,A Element Groups");
     number_ = vortak::numberBox(this);
     state_ = new QLabel(this);
@@ -52,21 +51,11 @@ GroupsDialog::GroupsDialog(AppState& app, QWidget* parent)
     layout->addLayout(top);
     layout->addWidget(box);
     layout->addLayout(buttons);
-    setTabOrder(number_, new_);
-    setTabOrder(new_, e_);
-    setTabOrder(e_, a_);
-    setTabOrder(a_, apply_);
-    setTabOrder(apply_, delete_);
-    setTabOrder(delete_, cancel_);
+    setTabChain({number_, new_, e_, a_, apply_, delete_, cancel_});
 
-    connect(number_, &QComboBox::activated, this, [this](int index) {
+    onNumberChosen(number_, [this](const std::string& text) {
         collect();
-        editor_.choose(number_->itemText(index).toStdString());
-        refresh();
-    });
-    onReturnKey(number_, [this] {
-        collect();
-        editor_.choose(number_->currentText().toStdString());
+        editor_.choose(text);
         refresh();
     });
     onReturnKey(e_, [this] { act(&GroupsEditor::enterInE); });

@@ -119,12 +119,7 @@ LoadsDialog::LoadsDialog(AppState& app, QWidget* parent, int node) : QDialog(par
     layout->addLayout(top);
     layout->addLayout(middle);
     layout->addLayout(buttons);
-    setTabOrder(node_, fx_);
-    setTabOrder(fx_, fy_);
-    setTabOrder(fy_, apply_);
-    setTabOrder(apply_, delete_);
-    setTabOrder(delete_, cancel_);
-    setTabOrder(cancel_, list_);
+    setTabChain({node_, fx_, fy_, apply_, delete_, cancel_, list_});
 
     connect(node_, &QComboBox::activated, this, [this](int index) {
         act([this, index] { editor_.choose(node_->itemText(index).toStdString()); });

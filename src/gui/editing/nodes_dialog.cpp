@@ -81,8 +81,7 @@ private:
 
 QWidget* NodesDialog::picture() const { return picture_; }
 
-NodesDialog::NodesDialog(AppState& app, QWidget* parent, int node)
-    : QDialog(parent), editor_(app) {
+NodesDialog::NodesDialog(AppState& app, QWidget* parent, int node) : QDialog(parent), editor_(app) {
     setWindowTitle("Nodes");
     number_ = vortak::numberBox(this);
     state_ = new QLabel(this);
@@ -138,17 +137,11 @@ NodesDialog::NodesDialog(AppState& app, QWidget* parent, int node)
     layout->addWidget(boxes("Elastic constants:", "Kx =", kx_, "Ky =", ky_));
     layout->addWidget(constraints);
     layout->addLayout(buttons);
-    QWidget* order[] = {number_, new_, x_, y_, kx_, ky_, fixX_, fixY_, apply_, delete_, cancel_};
-    for (std::size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
+    setTabChain({number_, new_, x_, y_, kx_, ky_, fixX_, fixY_, apply_, delete_, cancel_});
 
-    connect(number_, &QComboBox::activated, this, [this](int index) {
+    onNumberChosen(number_, [this](const std::string& text) {
         collect();
-        editor_.choose(number_->itemText(index).toStdString());
-        refresh();
-    });
-    onReturnKey(number_, [this] {
-        collect();
-        editor_.choose(number_->currentText().toStdString());
+        editor_.choose(text);
         refresh();
     });
     onReturnKey(x_, [this] { act(&NodesEditor::enterInX); });
