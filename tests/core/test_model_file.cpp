@@ -3,7 +3,6 @@
 #include <QTemporaryDir>
 
 #include <fstream>
-#include <sstream>
 
 #include "base/file_io.h"
 #include "model/model_file.h"
@@ -18,25 +17,16 @@ namespace {
 const std::string kOpenError = "There was an error opening the file: ";
 const std::string kNotAModel = "There was an error opening the file. The file could not be read.";
 
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
+QStringList splitLines(const std::string& text) {
+    return QString::fromStdString(text).split("\r\n");
 }
 
-std::string joinLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    return text;
+std::string joinLines(const QStringList& lines, const char* end = "\r\n") {
+    return lines.join(end).toStdString();
+}
+
+std::string fileText(const AppState& app) {
+    return modelFileText(app.model, app.settings, app.view);
 }
 
 // Two groups, four nodes with loads, constraints and springs, four elements, and display
@@ -45,29 +35,27 @@ void buildSample(AppState& app) {
     Model& m = app.model;
     addGroup(m, 2.1e8, 0.0065);
     addGroup(m, 7.0e7, 1.0 / 3.0);
-    addNode(m, 0, 0, 1, 1);
-    addNode(m, 4.25f, 0, 0, 1);
-    addNode(m, 2, 3.5f);
-    addNode(m, -1.5e-5f, 12345678.0f);
-    m.nodes.Fx[3] = 16;
-    m.nodes.Fy[3] = -30.5f;
-    m.nodes.Kx[4] = 1500;
-    m.nodes.Ky[2] = 2.5e4f;
+    m.nodeCount = 4;
+    m.setNode(1, Node{0, 0, 1, 1, 0, 0, 0, 0});
+    m.setNode(2, Node{4.25f, 0, 0, 1, 0, 0, 0, 2.5e4f});
+    m.setNode(3, Node{2, 3.5f, 0, 0, 16, -30.5f, 0, 0});
+    m.setNode(4, Node{-1.5e-5f, 12345678.0f, 0, 0, 0, 0, 1500, 0});
     addElement(m, 1, 2, 1);
     addElement(m, 2, 3, 2);
     addElement(m, 1, 3, 1);
     addElement(m, 3, 4, 2);
     app.settings.nai_grid = false;
-    app.settings.nai_miki = true;
     app.settings.kannab = 0.25f;
-    app.settings.Animation_Frames = 40;
-    app.settings.dekadika_strain = 9;
-    app.settings.Ena_cm_posa_STRAIN = 2.5e-5f;
-    app.settings.xroma_N = packColour(1, 2, 3);
     app.settings.xroma_grid = kSystemColourFlag | 5u;
     app.view.scale = 37.5f;
     app.view.offsetX = -1.25;
     app.view.offsetY = 3.0 / 7.0;
+}
+
+QStringList sampleLines() {
+    Harness h;
+    buildSample(h.app);
+    return splitLines(fileText(h.app));
 }
 
 struct TempFiles {
@@ -85,38 +73,46 @@ std::string readText(const std::string& path) {
     return text;
 }
 
+FileOutcome openText(AppState& app, const std::string& text) {
+    TempFiles files;
+    writeText(files.path("m.vok"), text);
+    return ReadModelFile(app, files.path("m.vok"));
+}
+
+// Replaces `from` by `to` in the file the model was saved to.
+void editSaved(const AppState& app, const std::string& from, const std::string& to) {
+    std::string text = readText(app.model.fileName);
+    text.replace(text.find(from), from.size(), to);
+    writeText(app.model.fileName, text);
+}
+
+using Change = void (*)(AppState&);
+
 }  // namespace
 
 Q_DECLARE_METATYPE(std::string)
+Q_DECLARE_METATYPE(Change)
 
 class TestModelFile : public QObject {
     Q_OBJECT
 private slots:
-    void emptyModelLayout();
-    void startOfSmallModel();
-    void springsOnlyForPositiveConstants();
+    void layout();
     void roundTrip();
-    void anyChangeIsNoticed_data();
-    void anyChangeIsNoticed();
-    void comparisonUsesFieldValues();
-    void noFileNeverMatches();
+    void matchesFile_data();
+    void matchesFile();
     void readFailures_data();
     void readFailures();
-    void missingFile();
     void lenientForms();
-    void flagsAreTrueOnlyForOne();
     void saveDialogNames_data();
     void saveDialogNames();
     void cancelledDialogsChangeNothing();
-    void failedSaveReportsAndKeepsName();
+    void systemErrorsAreReported();
     void examplesAreWriterOutput();
 };
 
-void TestModelFile::emptyModelLayout() {
+void TestModelFile::layout() {
     Harness h;
-    const std::vector<std::string> lines =
-        splitLines(modelFileText(h.app.model, h.app.settings, h.app.view));
-    const std::vector<std::string> expected{
+    const QStringList expected{
         "***********************************", "*        Vortak Input file        *",
         "***********************************", "*        Do NOT Modify !!!        *",
         "***********************************", "", "Groups", "0", "", "Nodes", "0", "", "Elements",
@@ -128,40 +124,22 @@ void TestModelFile::emptyModelLayout() {
         "3", "7", "100", "10000", "0.0001", "100", "-2", "2", "1", "100", "100",
         // colours
         "-2147483634", "8388608", "14737632", "0", "16711680", "41984", "2852397", "16711680",
-        "16711680", "255", "16777215", "END of Vortak Input File"};
-    QCOMPARE(lines, expected);
-    const std::string text = modelFileText(h.app.model, h.app.settings, h.app.view);
-    QVERIFY(text.size() > 2 && text.substr(text.size() - 2) == "\r\n");
-}
+        "16711680", "255", "16777215", "END of Vortak Input File", ""};
+    QCOMPARE(splitLines(fileText(h.app)), expected);
 
-void TestModelFile::startOfSmallModel() {
-    Harness h;
-    addGroup(h.app.model, 200, 0.01);
-    addNode(h.app.model, 0, 0, 1, 1);
-    const std::vector<std::string> lines =
-        splitLines(modelFileText(h.app.model, h.app.settings, h.app.view));
-    const std::vector<std::string> lines6to24(lines.begin() + 5, lines.begin() + 24);
-    const std::vector<std::string> expected{"",  "Groups", "1", "",  "1", "200", "0.01",
-                                            "",  "Nodes",  "1", "",  "1", "0",   "0",
-                                            "1", "1",      "0", "0", ""};
-    QCOMPARE(lines6to24, expected);
-}
-
-void TestModelFile::springsOnlyForPositiveConstants() {
-    Harness h;
     Model& m = h.app.model;
-    for (int n = 1; n <= 4; ++n) addNode(m, float(n), 0);
-    m.nodes.Ky[2] = 5;   // written: 2, 0, 5
-    m.nodes.Kx[3] = -1;  // not positive: not written
-    m.nodes.Kx[4] = 0.5f;
-    m.nodes.Ky[4] = 7;
-    const std::vector<std::string> lines = splitLines(modelFileText(m, h.app.settings, h.app.view));
-    const auto springs = std::find(lines.begin(), lines.end(), "Springs");
-    QVERIFY(springs != lines.end());
-    const std::vector<std::string> section(springs, springs + 9);
-    const std::vector<std::string> expected{"Springs", "2",   "2", "0",       "5",
-                                            "4",       "0.5", "7", "Settings"};
-    QCOMPARE(section, expected);
+    addGroup(m, 200, 0.01);
+    addNode(m, 0, 0, 1, 1);
+    addNode(m, 1, 0);
+    m.nodes.Ky[1] = 5;   // written as 1, 0, 5
+    m.nodes.Kx[2] = -1;  // not positive: no spring record
+    const std::string text = fileText(h.app);
+    const std::string records =
+        "Groups\r\n1\r\n\r\n1\r\n200\r\n0.01\r\n\r\n"
+        "Nodes\r\n2\r\n\r\n1\r\n0\r\n0\r\n1\r\n1\r\n0\r\n0\r\n\r\n2\r\n1\r\n";
+    QCOMPARE(text.substr(text.find("Groups"), records.size()), records);
+    const std::string springs = "Springs\r\n1\r\n1\r\n0\r\n5\r\nSettings\r\n";
+    QCOMPARE(text.substr(text.find("Springs"), springs.size()), springs);
 }
 
 void TestModelFile::roundTrip() {
@@ -172,254 +150,134 @@ void TestModelFile::roundTrip() {
     QCOMPARE(WriteModelFile(writer.app, path, false), FileOutcome::Done);
     QCOMPARE(writer.app.model.fileName, path);
     QCOMPARE(writer.app.log.lastLine(), " Save file: " + path);
-    QVERIFY(writer.app.log.runs().back().bold);
     QVERIFY(ModelMatchesFile(writer.app));
 
     Harness reader;
     reader.app.view.pushView();
     QCOMPARE(ReadModelFile(reader.app, path), FileOutcome::Done);
-    const Model& a = writer.app.model;
-    const Model& b = reader.app.model;
-    QCOMPARE(b.nodeCount, a.nodeCount);
-    QCOMPARE(b.elementCount, a.elementCount);
-    QCOMPARE(b.groupCount, a.groupCount);
-    QVERIFY(b.nodes.x == a.nodes.x && b.nodes.y == a.nodes.y && b.nodes.cx == a.nodes.cx &&
-            b.nodes.cy == a.nodes.cy && b.nodes.Fx == a.nodes.Fx && b.nodes.Fy == a.nodes.Fy &&
-            b.nodes.Kx == a.nodes.Kx && b.nodes.Ky == a.nodes.Ky);
-    QVERIFY(b.elements.i == a.elements.i && b.elements.j == a.elements.j &&
-            b.elements.group == a.elements.group);
-    QVERIFY(b.groups.E == a.groups.E && b.groups.A == a.groups.A);
-    QVERIFY(reader.app.settings == writer.app.settings);
-    QCOMPARE(reader.app.view.scale, writer.app.view.scale);
-    QCOMPARE(reader.app.view.offsetX, writer.app.view.offsetX);
-    QCOMPARE(reader.app.view.offsetY, writer.app.view.offsetY);
-    QCOMPARE(reader.app.view.historyTop(), 0);
-    QCOMPARE(reader.app.view.historyEntry(0).scale, 37.5);
-    QCOMPARE(b.fileName, path);
-    QVERIFY(b.changed);
-    QCOMPARE(windowCaption(b), "Malvero Vortak - " + path);
+    // Numbers are written exactly, so equal texts mean every field was read back.
+    QCOMPARE(fileText(reader.app), fileText(writer.app));
+    QCOMPARE(reader.app.view.historyTop(), 0);  // an opened file starts a new zoom history
+    QVERIFY(reader.app.model.changed);
+    QCOMPARE(windowCaption(reader.app.model), "Malvero Vortak - " + path);
     QCOMPARE(reader.app.log.lastLine(), " Open file: " + path);
-    QVERIFY(reader.app.log.runs().back().bold);
     QVERIFY(ModelMatchesFile(reader.app));
 }
 
-void TestModelFile::anyChangeIsNoticed_data() {
-    QTest::addColumn<int>("change");
-    const char* names[] = {"node x",        "E of a group", "element group", "spring Ky",
-                           "load Fy",       "a flag",       "a colour",      "view scale",
-                           "view offset X", "grid spacing", "one more node"};
-    for (int k = 0; k < int(std::size(names)); ++k) QTest::newRow(names[k]) << k;
+void TestModelFile::matchesFile_data() {
+    QTest::addColumn<Change>("change");
+    QTest::addColumn<bool>("matches");
+    auto row = [](const char* name, Change change, bool matches = false) {
+        QTest::newRow(name) << change << matches;
+    };
+    row("node x", [](AppState& a) { a.model.nodes.x[2] += 0.001f; });
+    row("E, last digit", [](AppState& a) { a.model.groups.E[2] *= 1.0000001; });
+    row("spring removed", [](AppState& a) { a.model.nodes.Ky[2] = 0; });
+    row("a colour", [](AppState& a) { a.settings.Xroma_Thlipsis = 254; });
+    row("view offset", [](AppState& a) { a.view.offsetX += 1e-12; });
+    row("one more node", [](AppState& a) { addNode(a.model, 9, 9); });
+    row("untitled", [](AppState& a) { a.model.fileName.clear(); });
+    row("file gone", [](AppState& a) { a.model.fileName += ".gone"; });
+    row("no end line", [](AppState& a) { editSaved(a, "END of Vortak Input File\r\n", ""); });
+    row(
+        "same values written differently",
+        [](AppState& a) {
+            editSaved(a, "\r\n4.25\r\n", "\r\n+4.25\r\n");
+            editSaved(a, "\r\n10000\r\n", "\r\n1E4\r\n");
+        },
+        true);
 }
 
-void TestModelFile::anyChangeIsNoticed() {
-    QFETCH(int, change);
+void TestModelFile::matchesFile() {
+    QFETCH(Change, change);
+    QFETCH(bool, matches);
     TempFiles files;
     Harness h;
     buildSample(h.app);
     QCOMPARE(WriteModelFile(h.app, files.path("a.vok"), false), FileOutcome::Done);
-    Model& m = h.app.model;
-    switch (change) {
-        case 0:
-            m.nodes.x[2] += 0.001f;
-            break;
-        case 1:
-            m.groups.E[2] *= 1.0000001;
-            break;
-        case 2:
-            m.elements.group[4] = 1;
-            break;
-        case 3:
-            m.nodes.Ky[2] = 0;
-            break;
-        case 4:
-            m.nodes.Fy[1] = -1;
-            break;
-        case 5:
-            h.app.settings.nai_springs = false;
-            break;
-        case 6:
-            h.app.settings.Xroma_Thlipsis = 254;
-            break;
-        case 7:
-            h.app.view.scale = 37.25f;
-            break;
-        case 8:
-            h.app.view.offsetX += 1e-12;
-            break;
-        case 9:
-            h.app.settings.kannab = 0.5f;
-            break;
-        case 10:
-            addNode(m, 9, 9);
-            break;
-    }
-    QVERIFY(!ModelMatchesFile(h.app));
-}
-
-void TestModelFile::comparisonUsesFieldValues() {
-    // A file with the same values written differently ("1.0", "+4.25", "1E2") still matches.
-    TempFiles files;
-    const std::string path = files.path("b.vok");
-    Harness h;
-    buildSample(h.app);
-    h.app.model.fileName = path;
-    std::string text = modelFileText(h.app.model, h.app.settings, h.app.view);
-    text.replace(text.find("\r\n4.25\r\n"), 8, "\r\n+4.25\r\n");
-    text.replace(text.find("\r\n10000\r\n"), 9, "\r\n1E4\r\n");
-    writeText(path, text);
-    QVERIFY(ModelMatchesFile(h.app));
-    // A file without its end line never matches.
-    writeText(path, text.substr(0, text.find("END of")));
-    QVERIFY(!ModelMatchesFile(h.app));
-}
-
-void TestModelFile::noFileNeverMatches() {
-    TempFiles files;
-    Harness h;
-    QVERIFY(!ModelMatchesFile(h.app));  // untitled
-    h.app.model.fileName = files.path("gone.vok");
-    QVERIFY(!ModelMatchesFile(h.app));  // moved or deleted since the last save
+    change(h.app);
+    QCOMPARE(ModelMatchesFile(h.app), matches);
 }
 
 void TestModelFile::readFailures_data() {
     QTest::addColumn<std::string>("text");
-    QTest::addColumn<std::string>("message");
-
-    Harness h;
-    buildSample(h.app);
-    const std::string good = modelFileText(h.app.model, h.app.settings, h.app.view);
-    const std::vector<std::string> lines = splitLines(good);
-    // Line numbers of the sample: group 1 at 10..13, node count at 19, node 1 at 21..28,
-    // node 2 at 29.., element count at 54, element 1 at 56..60, springs at 76.
-    QCOMPARE(lines[18], std::string("4"));
-    QCOMPARE(lines[53], std::string("4"));
-    QCOMPARE(lines[75], std::string("Springs"));
-    auto with = [&](int lineNumber, const std::string& value) {
-        std::vector<std::string> changed = lines;
+    QTest::addColumn<std::string>("message");  // after the common opening; empty: not a model
+    // Sample lines: group count 8, E of group 1 at 11, node count 19, node 1 at 21..28,
+    // element count 54, element 1 at 56..60, first spring record at 78.
+    const QStringList lines = sampleLines();
+    auto with = [&](int lineNumber, const char* value) {
+        QStringList changed = lines;
         changed[lineNumber - 1] = value;
         return joinLines(changed);
     };
-    auto header = [&](const std::string& line2) { return with(2, line2); };
-
-    QTest::newRow("header wording") << header("*        Vortak Input File        *") << kNotAModel;
-    QTest::newRow("header case") << header("*        VORTAK INPUT FILE        *") << kNotAModel;
-    QTest::newRow("header spacing") << header("*       Vortak Input file         *") << kNotAModel;
-    QTest::newRow("empty file") << std::string() << kNotAModel;
-    QTest::newRow("ends inside nodes")
-        << joinLines(std::vector<std::string>(lines.begin(), lines.begin() + 40))
-        << kOpenError + "line 41: the file ends inside the Nodes section";
-    QTest::newRow("not a number") << with(31, "abc")
-                                  << kOpenError + "line 31: 'abc' is not a number";
-    QTest::newRow("empty number") << with(22, "")
-                                  << kOpenError +
-                                         "line 22: a number was expected but the line is empty";
-    QTest::newRow("negative count")
-        << with(19, "-1") << kOpenError + "line 19: the number of nodes cannot be -1";
-    QTest::newRow("too many groups")
-        << with(8, "51")
-        << kOpenError + "line 8: the number of E,A groups 51 is above the limit of 50";
-    QTest::newRow("fractional count")
-        << with(54, "2.5") << kOpenError + "line 54: '2.5' is not a whole number";
-    QTest::newRow("element node outside")
-        << with(58, "5")
-        << kOpenError +
-               "line 58: element #1 refers to node '5', which is not in the model (4 defined)";
-    QTest::newRow("element group outside")
-        << with(59, "3")
-        << kOpenError +
-               "line 59: element #1 refers to group '3', which is not in the model (2 defined)";
-    QTest::newRow("spring node outside")
-        << with(78, "7")
-        << kOpenError +
-               "line 78: a spring record names node '7', which is not in the model (4 defined)";
-    QTest::newRow("constraint neither 0 nor 1")
-        << with(24, "0.5")
-        << kOpenError +
-               "line 24: node #1 has the x constraint '0.5'; only 0 (free) and 1 (fixed) are "
-               "possible";
-    QTest::newRow("float overflow")
-        << with(22, "1e39")
-        << kOpenError + "line 22: '1e39' is too large for a single-precision value";
-    QTest::newRow("double overflow")
-        << with(11, "1e999") << kOpenError + "line 11: '1e999' is too large a number";
-    QTest::newRow("zero view scale") << with(int(lines.size()) - 17, "0")
-                                     << kOpenError + "line " + std::to_string(lines.size() - 17) +
-                                            ": '0' is not a valid view scale (must be positive)";
+    auto row = [](const char* name, const std::string& text, const std::string& message) {
+        QTest::newRow(name) << text << message;
+    };
+    const int scale = int(lines.size()) - 18;
+    row("header wording", with(2, "*        Vortak Input File        *"), "");
+    row("empty file", "", "");
+    row("ends inside nodes", joinLines(lines.mid(0, 40)) + "\r\n",
+        "line 41: the file ends inside the Nodes section");
+    row("not a number", with(31, "abc"), "line 31: 'abc' is not a number");
+    row("empty number", with(22, ""), "line 22: a number was expected but the line is empty");
+    row("negative count", with(19, "-1"), "line 19: the number of nodes cannot be -1");
+    row("too many groups", with(8, "51"),
+        "line 8: the number of E,A groups 51 is above the limit of 50");
+    row("fractional count", with(54, "2.5"), "line 54: '2.5' is not a whole number");
+    row("element node outside", with(58, "5"),
+        "line 58: element #1 refers to node '5', which is not in the model (4 defined)");
+    row("element group outside", with(59, "3"),
+        "line 59: element #1 refers to group '3', which is not in the model (2 defined)");
+    row("spring node outside", with(78, "7"),
+        "line 78: a spring record names node '7', which is not in the model (4 defined)");
+    row("constraint neither 0 nor 1", with(24, "0.5"),
+        "line 24: node #1 has the x constraint '0.5'; only 0 (free) and 1 (fixed) are possible");
+    row("float overflow", with(22, "1e39"),
+        "line 22: '1e39' is too large for a single-precision value");
+    row("double overflow", with(11, "1e999"), "line 11: '1e999' is too large a number");
+    row("zero view scale", with(scale, "0"),
+        "line " + std::to_string(scale) + ": '0' is not a valid view scale (must be positive)");
 }
 
 void TestModelFile::readFailures() {
     QFETCH(std::string, text);
     QFETCH(std::string, message);
-    TempFiles files;
-    const std::string path = files.path("bad.vok");
-    writeText(path, text);
+    message = message.empty() ? kNotAModel : kOpenError + message;
     Harness h;
     buildSample(h.app);
     h.app.model.fileName = "/somewhere/old.vok";
     const ViewSettings before = h.app.settings;
-    QCOMPARE(ReadModelFile(h.app, path), FileOutcome::Failed);
+    QCOMPARE(openText(h.app, text), FileOutcome::Failed);
     QCOMPARE(h.prompter.questions().size(), std::size_t(1));
     QCOMPARE(h.prompter.questions()[0].text, message);
     QCOMPARE(h.prompter.questions()[0].icon, MessageIcon::Critical);
     QCOMPARE(h.app.log.lastLine(), " " + message);
     QCOMPARE(h.app.log.runs().back().colour, LogColour::Red);
-    QVERIFY(h.app.log.runs().back().bold);
     const Model& m = h.app.model;
     QCOMPARE(m.nodeCount + m.elementCount + m.groupCount, 0);
-    QCOMPARE(m.nodes.x[1], 0.0f);
     QVERIFY(m.fileName.empty());
-    QCOMPARE(windowCaption(m), std::string("Malvero Vortak - Untitled.vok"));
     QVERIFY(m.changed);
     QVERIFY(h.app.settings == before);  // a refused file brings no display options
 }
 
-void TestModelFile::missingFile() {
-    TempFiles files;
-    Harness h;
-    QCOMPARE(ReadModelFile(h.app, files.path("nothing.vok")), FileOutcome::Failed);
-    QCOMPARE(h.prompter.questions().at(0).text, kOpenError + "No such file or directory");
-}
-
 void TestModelFile::lenientForms() {
     // LF line ends, quoted text fields, numbers written differently and record numbers that
-    // do not match their position are all read.
-    Harness source;
-    buildSample(source.app);
-    std::vector<std::string> lines =
-        splitLines(modelFileText(source.app.model, source.app.settings, source.app.view));
+    // do not match their position are all read; a flag is true only for the number 1.
+    QStringList lines = sampleLines();
     lines[1] = "\"*        Vortak Input file        *\"";
     lines[6] = "\"Groups\"";
     lines[9] = "7";          // record number of group 1
     lines[10] = "  2.1e+8";  // E of group 1
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    TempFiles files;
-    const std::string path = files.path("lf.vok");
-    writeText(path, text);
+    const qsizetype settings = lines.indexOf("Settings");
+    lines[settings + 1] = "-1";    // nai_aksones, on in the sample
+    lines[settings + 4] = "True";  // nai_arithmisi_kombon, on in the sample
+    lines[settings + 6] = "1.0";   // nai_sint_kombon, off in the sample
     Harness h;
-    QCOMPARE(ReadModelFile(h.app, path), FileOutcome::Done);
+    QCOMPARE(openText(h.app, joinLines(lines, "\n")), FileOutcome::Done);
     QCOMPARE(h.app.model.groups.E[1], 2.1e8);
-    QCOMPARE(h.app.model.nodeCount, 4);
     QCOMPARE(h.app.model.nodes.Kx[4], 1500.0f);
-    QVERIFY(h.app.settings == source.app.settings);
-}
-
-void TestModelFile::flagsAreTrueOnlyForOne() {
-    Harness source;
-    std::vector<std::string> lines =
-        splitLines(modelFileText(source.app.model, source.app.settings, source.app.view));
-    const auto settings = std::find(lines.begin(), lines.end(), "Settings") - lines.begin();
-    lines[settings + 1] = "-1";    // nai_aksones
-    lines[settings + 2] = "True";  // nai_grid
-    lines[settings + 6] = "1";     // nai_sint_kombon
-    lines[settings + 3] = "1.0";   // nai_komboi: still the number 1
-    TempFiles files;
-    writeText(files.path("f.vok"), joinLines(lines));
-    Harness h;
-    QCOMPARE(ReadModelFile(h.app, files.path("f.vok")), FileOutcome::Done);
     QVERIFY(!h.app.settings.nai_aksones);
-    QVERIFY(!h.app.settings.nai_grid);
-    QVERIFY(h.app.settings.nai_komboi);
+    QVERIFY(!h.app.settings.nai_arithmisi_kombon);
     QVERIFY(h.app.settings.nai_sint_kombon);
 }
 
@@ -428,22 +286,14 @@ void TestModelFile::saveDialogNames_data() {
     QTest::addColumn<QString>("proposed");
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("written");
-    QTest::newRow("untitled, no extension") << ""
-                                            << "Untitled"
-                                            << "bridge"
-                                            << "bridge.vok";
-    QTest::newRow("extension kept") << ""
-                                    << "Untitled"
-                                    << "bridge.vok"
-                                    << "bridge.vok";
-    QTest::newRow("upper-case extension") << ""
-                                          << "Untitled"
-                                          << "bridge.VOK"
-                                          << "bridge.VOK.vok";
-    QTest::newRow("titled") << "%1/old.vok"
-                            << "%1/old"
-                            << "new"
-                            << "new.vok";
+    auto row = [](const char* name, QString current, QString proposed, QString chosen,
+                  QString written) {
+        QTest::newRow(name) << current << proposed << chosen << written;
+    };
+    row("untitled, no extension", "", "Untitled", "bridge", "bridge.vok");
+    row("extension kept", "", "Untitled", "bridge.vok", "bridge.vok");
+    row("upper-case extension", "", "Untitled", "bridge.VOK", "bridge.VOK.vok");
+    row("titled", "%1/old.vok", "%1/old", "new", "new.vok");
 }
 
 void TestModelFile::saveDialogNames() {
@@ -454,12 +304,11 @@ void TestModelFile::saveDialogNames() {
     TempFiles files;
     const QString dir = files.dir.path();
     Harness h;
-    h.app.model.fileName = QString(current).replace("%1", dir).toStdString();
+    h.app.model.fileName = current.replace("%1", dir).toStdString();
     h.prompter.queueFileName((dir + "/" + chosen).toStdString());
     QCOMPARE(WriteModelFile(h.app, "", false), FileOutcome::Done);
     const auto& q = h.prompter.questions().at(0);
-    QCOMPARE(q.kind, ScriptedPrompter::Kind::SaveFile);
-    QCOMPARE(QString::fromStdString(q.request.proposedName), QString(proposed).replace("%1", dir));
+    QCOMPARE(QString::fromStdString(q.request.proposedName), proposed.replace("%1", dir));
     QCOMPARE(q.request.filter, std::string("Vortak files (*.vok)|*.vok"));
     QVERIFY(q.request.confirmOverwrite);
     const std::string path = (dir + "/" + written).toStdString();
@@ -482,26 +331,29 @@ void TestModelFile::cancelledDialogsChangeNothing() {
              std::string("Vortak Input files (*.vok)|*.vok"));
 }
 
-void TestModelFile::failedSaveReportsAndKeepsName() {
+void TestModelFile::systemErrorsAreReported() {
     TempFiles files;
+    Harness missing;
+    QCOMPARE(ReadModelFile(missing.app, files.path("nothing.vok")), FileOutcome::Failed);
+    QCOMPARE(missing.prompter.questions().at(0).text, kOpenError + "No such file or directory");
+
+    // A failed save keeps the name the model had.
     Harness h;
     buildSample(h.app);
     h.app.model.fileName = files.path("kept.vok");
-    const std::string bad = files.path("missing-folder/model.vok");
-    QCOMPARE(WriteModelFile(h.app, bad, false), FileOutcome::Failed);
+    QCOMPARE(WriteModelFile(h.app, files.path("missing-folder/model.vok"), false),
+             FileOutcome::Failed);
     const std::string message = "There was an error saving the file: No such file or directory";
     QCOMPARE(h.prompter.questions().at(0).text, message);
     QCOMPARE(h.prompter.questions().at(0).icon, MessageIcon::Critical);
     QCOMPARE(h.app.log.lastLine(), " " + message);
-    QVERIFY(h.app.log.runs().back().bold);
     QCOMPARE(h.app.model.fileName, files.path("kept.vok"));
     // A quiet write changes neither the name nor the log.
     const std::size_t logged = h.app.log.runs().size();
     QCOMPARE(WriteModelFile(h.app, files.path("quiet.vok"), true), FileOutcome::Done);
     QCOMPARE(h.app.model.fileName, files.path("kept.vok"));
     QCOMPARE(h.app.log.runs().size(), logged);
-    QCOMPARE(readText(files.path("quiet.vok")),
-             modelFileText(h.app.model, h.app.settings, h.app.view));
+    QCOMPARE(readText(files.path("quiet.vok")), fileText(h.app));
 }
 
 void TestModelFile::examplesAreWriterOutput() {
@@ -513,7 +365,7 @@ void TestModelFile::examplesAreWriterOutput() {
         const std::string path = examples.filePath(name).toStdString();
         Harness h;
         QVERIFY2(ReadModelFile(h.app, path) == FileOutcome::Done, qPrintable(name));
-        QCOMPARE(modelFileText(h.app.model, h.app.settings, h.app.view), readText(path));
+        QCOMPARE(fileText(h.app), readText(path));
     }
 }
 

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "../core/test_support.h"
 #include "dialog_test_support.h"
 #include "editing/elements_dialog.h"
 
@@ -40,7 +39,12 @@ QString elements(const Model& m) {
     return list.join(", ");
 }
 
+// Where a refusal leaves the focus.
+enum Focus { Stays, Number, Group, NodeI, NodeJ };
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Focus)
 
 class TestElementsDialog : public QObject {
     Q_OBJECT
@@ -48,8 +52,6 @@ private slots:
     void refusals_data();
     void refusals();
     void createChangeDelete();
-    void closingKeepsModel_data();
-    void closingKeepsModel();
 };
 
 void TestElementsDialog::refusals_data() {
@@ -59,33 +61,24 @@ void TestElementsDialog::refusals_data() {
     QTest::addColumn<QString>("j");
     QTest::addColumn<QString>("group");
     QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("focus");  // num, group, i, j, or "" when it stays put
+    QTest::addColumn<Focus>("focus");
     const QString max = "The maximum number of elements that can be defined is 200.";
-    const QString number = "The value given for element number is unacceptable.";
-    const QString group = "The value given for E,A Group number is unacceptable.";
-    const QString nodeI = "The value given for node i number is unacceptable.";
-    const QString nodeJ = "The value given for node j number is unacceptable.";
+    const QString number = unacceptable("element number");
+    const QString group = unacceptable("E,A Group number");
+    const QString nodeI = unacceptable("node i number");
+    const QString nodeJ = unacceptable("node j number");
     const QString same = "Given nodes i and j coincide.";
     const QString none = "Element does not exist to be deleted #4.";
     // Several rows hold more than one fault: the first in the checking order is reported.
     // clang-format off
-    QTest::newRow("201")           << false << "201" << ""  << ""    << "0" << max    << "";
-    QTest::newRow("number 0")      << false << "0"   << ""  << ""    << "0" << number << "num";
-    QTest::newRow("number -1")     << false << "-1"  << "1" << "2"   << "1" << number << "num";
-    QTest::newRow("number 2.5")    << false << "2.5" << "1" << "2"   << "1" << number << "num";
-    QTest::newRow("group 0")       << false << "4"   << ""  << "2"   << "0" << group  << "group";
-    QTest::newRow("group 3 of 2")  << false << "1"   << "1" << "2"   << "3" << group  << "group";
-    QTest::newRow("i empty")       << false << "4"   << ""  << ""    << "1" << nodeI  << "i";
-    QTest::newRow("i 0")           << false << "4"   << "0" << "2"   << "1" << nodeI  << "i";
-    QTest::newRow("i 5 of 4")      << false << "4"   << "5" << "2"   << "1" << nodeI  << "i";
-    QTest::newRow("j empty")       << false << "4"   << "1" << ""    << "1" << nodeJ  << "j";
-    QTest::newRow("j 1.5")         << false << "4"   << "1" << "1.5" << "1" << nodeJ  << "j";
-    QTest::newRow("j 7 of 4")      << false << "2"   << "1" << "7"   << "1" << nodeJ  << "j";
-    QTest::newRow("i equal to j")  << false << "4"   << "3" << "3"   << "2" << same   << "i";
-    QTest::newRow("delete new")    << true  << "4"   << ""  << ""    << "1" << none   << "";
-    QTest::newRow("delete 0")      << true  << "0"   << "1" << "2"   << "1" << number << "num";
-    QTest::newRow("delete 9")      << true  << "9"   << "1" << "2"   << "1" << number << "num";
-    QTest::newRow("delete 1.5")    << true  << "1.5" << "1" << "2"   << "1" << number << "num";
+    QTest::newRow("201")          << false << "201" << ""  << ""  << "0" << max    << Stays;
+    QTest::newRow("number 2.5")   << false << "2.5" << "1" << "2" << "1" << number << Number;
+    QTest::newRow("group 3 of 2") << false << "4"   << "1" << "2" << "3" << group  << Group;
+    QTest::newRow("i 5 of 4")     << false << "4"   << "5" << "2" << "1" << nodeI  << NodeI;
+    QTest::newRow("j 7 of 4")     << false << "4"   << "1" << "7" << "1" << nodeJ  << NodeJ;
+    QTest::newRow("i equal to j") << false << "4"   << "3" << "3" << "2" << same   << NodeI;
+    QTest::newRow("delete new")   << true  << "4"   << ""  << ""  << "1" << none   << Stays;
+    QTest::newRow("delete 9")     << true  << "9"   << "1" << "2" << "1" << number << Number;
     // clang-format on
 }
 
@@ -96,32 +89,24 @@ void TestElementsDialog::refusals() {
     QFETCH(QString, j);
     QFETCH(QString, group);
     QFETCH(QString, message);
-    QFETCH(QString, focus);
+    QFETCH(Focus, focus);
     Harness h;
     buildModel(h.app.model);
     ElementsDialog dialog(h.app);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(showAndWait(dialog));
     typeNumber(dialog.numberBox(), number);
     typeNumber(dialog.nodeIBox(), i);
     typeNumber(dialog.nodeJBox(), j);
     typeNumber(dialog.groupBox(), group);
-    QWidget* focusBefore = QApplication::focusWidget();
-    (remove ? dialog.deleteButton() : dialog.applyButton())->click();
-
+    QPushButton* button = remove ? dialog.deleteButton() : dialog.applyButton();
+    button->setFocus();
+    button->click();
     QCOMPARE(elements(h.app.model), QString("1-2 g1, 2-3 g2, 3-4 g1"));
     QVERIFY(!h.app.model.changed);
-    QCOMPARE(h.prompter.questions().size(), std::size_t(1));
-    QCOMPARE(QString::fromStdString(h.prompter.questions()[0].text), message);
-    QCOMPARE(h.prompter.questions()[0].icon, MessageIcon::Exclamation);
-    QCOMPARE(QString::fromStdString(h.app.log.lastLine()), " " + message);
-    QCOMPARE(h.app.log.runs().back().colour, LogColour::Red);
-    QWidget* expected = focus == "num"     ? dialog.numberBox()
-                        : focus == "group" ? dialog.groupBox()
-                        : focus == "i"     ? dialog.nodeIBox()
-                        : focus == "j"     ? dialog.nodeJBox()
-                                           : focusBefore;
-    QVERIFY(hasFocus(expected));
+    checkRefused(h, message);
+    QWidget* const at[] = {button, dialog.numberBox(), dialog.groupBox(), dialog.nodeIBox(),
+                           dialog.nodeJBox()};
+    QVERIFY(hasFocus(at[focus]));
 }
 
 void TestElementsDialog::createChangeDelete() {
@@ -129,9 +114,7 @@ void TestElementsDialog::createChangeDelete() {
     Model& m = h.app.model;
     buildModel(m, true);
     ElementsDialog dialog(h.app);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QCOMPARE(dialog.windowTitle(), QString("Elements"));
+    QVERIFY(showAndWait(dialog));
     QCOMPARE(shown(dialog), QString("1 (New) - g1"));
 
     // A choice or Enter hands the focus on: group -> node i -> node j -> Apply.
@@ -139,14 +122,11 @@ void TestElementsDialog::createChangeDelete() {
     QVERIFY(hasFocus(dialog.nodeIBox()));
     pick(dialog.nodeIBox(), "1");
     QVERIFY(hasFocus(dialog.nodeJBox()));
-    typeNumber(dialog.nodeJBox(), "4");
-    QTest::keyClick(dialog.nodeJBox()->lineEdit(), Qt::Key_Return);
+    typeEnter(dialog.nodeJBox(), "4");
     QVERIFY(hasFocus(dialog.applyButton()));
     QCOMPARE(m.elementCount, 0);  // Enter moved the focus only
     QTest::keyClick(dialog.applyButton(), Qt::Key_Return);
-    QCOMPARE(h.app.log.lastLine(),
-             std::string(" New element #1, Node i: #1, Node j: #4, E,A Group: #2"));
-    QCOMPARE(h.app.log.runs().back().colour, LogColour::Navy);
+    checkLogged(h, "New element #1, Node i: #1, Node j: #4, E,A Group: #2", LogColour::Navy);
     QCOMPARE(shown(dialog), QString("2 (New) - g1"));
     QVERIFY(hasFocus(dialog.nodeIBox()));
 
@@ -157,7 +137,6 @@ void TestElementsDialog::createChangeDelete() {
         dialog.applyButton()->click();
     }
     QCOMPARE(elements(m), QString("1-4 g2, 2-3 g1, 3-2 g1"));
-    QCOMPARE(dialog.numberBox()->count(), 4);
     QVERIFY(m.changed);
     QCOMPARE(h.shell.redraws, 3);
 
@@ -179,47 +158,21 @@ void TestElementsDialog::createChangeDelete() {
     h.app.currentView = ViewMode::NDiagram;
     pick(dialog.numberBox(), "1");
     dialog.deleteButton()->click();
-    QCOMPARE(h.app.log.lastLine(),
-             std::string(" Element deleted: #1. Elements renumbered: #2 to #3."));
-    QCOMPARE(h.app.log.runs().back().colour, LogColour::Green);
+    checkLogged(h, "Element deleted: #1. Elements renumbered: #2 to #3.", LogColour::Green);
     QCOMPARE(elements(m), QString("2-4 g2, 3-2 g1"));
     QCOMPARE(dialog.numberBox()->count(), 3);
     QCOMPARE(shown(dialog), QString("1 (Existing) 2-4 g2"));
     QCOMPARE(h.app.currentView, ViewMode::Model);
     QVERIFY(m.changed);
-
-    // Deleting the last element leaves the dialog on the new number.
-    pick(dialog.numberBox(), "2");
-    dialog.deleteButton()->click();
-    QCOMPARE(h.app.log.lastLine(), std::string(" Element deleted: #2."));
-    QCOMPARE(shown(dialog), QString("2 (New) - g1"));
     QVERIFY(h.prompter.questions().empty());
-}
 
-void TestElementsDialog::closingKeepsModel_data() {
-    QTest::addColumn<bool>("escape");
-    QTest::newRow("Cancel") << false;
-    QTest::newRow("Esc") << true;
-}
-
-void TestElementsDialog::closingKeepsModel() {
-    QFETCH(bool, escape);
-    Harness h;
-    buildModel(h.app.model);
-    ElementsDialog dialog(h.app, nullptr, 2);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QCOMPARE(shown(dialog), QString("2 (Existing) 2-3 g2"));
-    pick(dialog.nodeIBox(), "4");
-    pick(dialog.groupBox(), "1");
-    if (escape) {
-        QTest::keyClick(&dialog, Qt::Key_Escape);
-    } else {
-        dialog.cancelButton()->click();
-    }
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QCOMPARE(elements(h.app.model), QString("1-2 g1, 2-3 g2, 3-4 g1"));
-    QVERIFY(h.app.log.runs().empty() && !h.app.model.changed);
+    // Opened on an element, changed and cancelled: nothing reaches the model.
+    ElementsDialog onElement(h.app, nullptr, 2);
+    QCOMPARE(shown(onElement), QString("2 (Existing) 3-2 g1"));
+    pick(onElement.nodeIBox(), "4");
+    onElement.cancelButton()->click();
+    QCOMPARE(onElement.result(), int(QDialog::Rejected));
+    QCOMPARE(elements(m), QString("2-4 g2, 3-2 g1"));
 }
 
 QTEST_MAIN(TestElementsDialog)

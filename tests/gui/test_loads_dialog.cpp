@@ -6,7 +6,6 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "../core/test_support.h"
 #include "dialog_test_support.h"
 #include "editing/loads_dialog.h"
 
@@ -17,10 +16,11 @@ Q_DECLARE_METATYPE(vortak::NodalLoad)
 
 namespace {
 
-QStringList listed(const LoadsDialog& d) {
+// The list of loaded nodes with its caption, e.g. "Nodes with loads on: 2 [2 3]".
+QString listed(const LoadsDialog& d) {
     QStringList list;
     for (int k = 0; k < d.loadedList()->count(); ++k) list << d.loadedList()->item(k)->text();
-    return list;
+    return d.listCaption()->text() + " [" + list.join(' ') + "]";
 }
 
 QString shown(const LoadsDialog& d) {
@@ -36,17 +36,21 @@ QString load(const Model& m, int n) {
     return QString("%1 %2").arg(m.nodes.Fx[n]).arg(m.nodes.Fy[n]);
 }
 
+// Where a refusal leaves the focus.
+enum Focus { OnNode, OnFx, OnFy, OnApply };
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Focus)
 
 class TestLoadsDialog : public QObject {
     Q_OBJECT
 private slots:
     void applyLogs_data();
     void applyLogs();
-    void movesOnAndListFollows();
+    void keyboardAndList();
     void refusals_data();
     void refusals();
-    void keyboard();
 };
 
 void TestLoadsDialog::applyLogs_data() {
@@ -56,8 +60,6 @@ void TestLoadsDialog::applyLogs_data() {
     QTest::addColumn<QString>("line");  // empty: nothing logged
     QTest::addColumn<QString>("after");
     // clang-format off
-    QTest::newRow("new Fx")          << NodalLoad{0, 0}   << "10"  << ""
-        << "New loads on node #2, Fx= 10"          << "10 0";
     QTest::newRow("new both")        << NodalLoad{0, 0}   << "10"  << "-25"
         << "New loads on node #2, Fx= 10, Fy= -25" << "10 -25";
     QTest::newRow("logged as typed") << NodalLoad{0, 0}   << "1e1" << "0"
@@ -67,7 +69,6 @@ void TestLoadsDialog::applyLogs_data() {
     QTest::newRow("deleted")         << NodalLoad{5, 0}   << "0"   << ""
         << "Loads deleted on node #2"              << "0 0";
     QTest::newRow("unchanged")       << NodalLoad{5, .5f} << "5"   << "0.5" << "" << "5 0.5";
-    QTest::newRow("still none")      << NodalLoad{0, 0}   << ""    << "x"   << "" << "0 0";
     // clang-format on
 }
 
@@ -88,9 +89,7 @@ void TestLoadsDialog::applyLogs() {
     if (line.isEmpty()) {
         QVERIFY(h.app.log.runs().empty());
     } else {
-        QCOMPARE(QString::fromStdString(h.app.log.lastLine()), " " + line);
-        const bool removed = line.startsWith("Loads deleted");
-        QCOMPARE(h.app.log.runs().back().colour, removed ? LogColour::Green : LogColour::Navy);
+        checkLogged(h, line, line.startsWith("Loads deleted") ? LogColour::Green : LogColour::Navy);
     }
     // Every Apply redraws and marks the results stale, logged or not.
     QVERIFY(h.app.model.changed);
@@ -98,32 +97,38 @@ void TestLoadsDialog::applyLogs() {
     QCOMPARE(dialog.nodeBox()->currentText(), QString("3"));
 }
 
-void TestLoadsDialog::movesOnAndListFollows() {
+void TestLoadsDialog::keyboardAndList() {
     Harness h;
     threeNodes(h.app.model);
     h.app.model.setLoad(2, {0, -2.5f});
-    LoadsDialog dialog(h.app, nullptr, 3);
-    QCOMPARE(dialog.windowTitle(), QString("Nodal loads"));
-    QCOMPARE(shown(dialog), QString("3:  | "));
-    QCOMPARE(listed(dialog), QStringList{"2"});
-    QCOMPARE(dialog.listCaption()->text(), QString("Nodes with loads on: 1"));
-
-    type(dialog.fxBox(), "7");
-    dialog.applyButton()->click();
+    LoadsDialog dialog(h.app);
+    QVERIFY(showAndWait(dialog));
+    QCOMPARE(shown(dialog), QString("1:  | "));
+    QCOMPARE(listed(dialog), QString("Nodes with loads on: 1 [2]"));
+    // By keyboard: Enter goes from the node to Fx, Fy and Apply, and there applies.
+    dialog.nodeBox()->setFocus();
+    dialog.nodeBox()->lineEdit()->clear();
+    typeEnter(dialog.nodeBox(), "3");
+    QVERIFY(hasFocus(dialog.fxBox()));
+    typeEnter(dialog.fxBox(), "7");
+    QVERIFY(hasFocus(dialog.fyBox()));
+    typeEnter(dialog.fyBox(), "3");
+    QVERIFY(hasFocus(dialog.applyButton()));
+    QVERIFY(h.app.log.runs().empty());  // Enter moved the focus only
+    QTest::keyClick(dialog.applyButton(), Qt::Key_Return);
+    QCOMPARE(h.app.log.lastLine(), std::string(" New loads on node #3, Fx= 7, Fy= 3"));
     QCOMPARE(shown(dialog), QString("1:  | "));  // wrapped from the last node to the first
-    QCOMPARE(listed(dialog), (QStringList{"2", "3"}));
-    QCOMPARE(dialog.listCaption()->text(), QString("Nodes with loads on: 2"));
+    QVERIFY(hasFocus(dialog.fxBox()));
+    QCOMPARE(listed(dialog), QString("Nodes with loads on: 2 [2 3]"));
 
     // Picking from the list shows that node; Delete removes its load and moves on.
     dialog.loadedList()->setCurrentRow(0);
     QCOMPARE(shown(dialog), QString("2:  | -2.5"));
     dialog.deleteButton()->click();
-    QCOMPARE(h.app.log.lastLine(), std::string(" Loads deleted on node #2"));
-    QCOMPARE(h.app.log.runs().back().colour, LogColour::Green);
+    checkLogged(h, "Loads deleted on node #2", LogColour::Green);
     QCOMPARE(load(h.app.model, 2), QString("0 0"));
-    QCOMPARE(shown(dialog), QString("3: 7 | "));
-    QCOMPARE(listed(dialog), QStringList{"3"});
-    QCOMPARE(dialog.listCaption()->text(), QString("Nodes with loads on: 1"));
+    QCOMPARE(shown(dialog), QString("3: 7 | 3"));
+    QCOMPARE(listed(dialog), QString("Nodes with loads on: 1 [3]"));
     QCOMPARE(dialog.loadedList()->currentRow(), 0);  // the node shown is marked in the list
 }
 
@@ -133,22 +138,17 @@ void TestLoadsDialog::refusals_data() {
     QTest::addColumn<QString>("fx");
     QTest::addColumn<QString>("fy");
     QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("focus");  // node, fx, fy or apply
-    const QString badNode = "The value given for node number is unacceptable.";
-    const QString badFx = "The value given for Fx is unacceptable.";
-    const QString badFy = "The value given for Fy is unacceptable.";
+    QTest::addColumn<Focus>("focus");
+    const QString node = unacceptable("node number");
+    const QString fx = unacceptable("Fx"), fy = unacceptable("Fy");
+    // Delete goes by what the boxes show, even when the node has a stored load.
     const QString noLoad = "There is no load to delete on node #2";
     // clang-format off
-    QTest::newRow("node 0")        << false << "0"   << "1"     << "1"    << badNode << "node";
-    QTest::newRow("node 4 of 3")   << false << "4"   << "1"     << "1"    << badNode << "node";
-    QTest::newRow("node 1.5")      << false << "1.5" << "1"     << "1"    << badNode << "node";
-    QTest::newRow("delete node 9") << true  << "9"   << "1"     << "1"    << badNode << "node";
-    QTest::newRow("Fx 1e999")      << false << "2"   << "1e999" << "1"    << badFx   << "fx";
-    QTest::newRow("Fx -1e39")      << false << "2"   << "-1e39" << "1"    << badFx   << "fx";
-    QTest::newRow("Fy 1e39")       << false << "2"   << "1"     << "1e39" << badFy   << "fy";
-    // Delete goes by what the boxes show, even when the node has a stored load.
-    QTest::newRow("delete empty")  << true  << "2"   << ""      << ""     << noLoad  << "apply";
-    QTest::newRow("delete zeros")  << true  << "2"   << "0"     << "abc"  << noLoad  << "apply";
+    QTest::newRow("node 4 of 3")   << false << "4" << "1"     << "1"    << node   << OnNode;
+    QTest::newRow("delete node 9") << true  << "9" << "1"     << "1"    << node   << OnNode;
+    QTest::newRow("Fx 1e999")      << false << "2" << "1e999" << "1"    << fx     << OnFx;
+    QTest::newRow("Fy 1e39")       << false << "2" << "1"     << "1e39" << fy     << OnFy;
+    QTest::newRow("delete zeros")  << true  << "2" << "0"     << "abc"  << noLoad << OnApply;
     // clang-format on
 }
 
@@ -158,52 +158,21 @@ void TestLoadsDialog::refusals() {
     QFETCH(QString, fx);
     QFETCH(QString, fy);
     QFETCH(QString, message);
-    QFETCH(QString, focus);
+    QFETCH(Focus, focus);
     Harness h;
     threeNodes(h.app.model);
     h.app.model.setLoad(2, {3, 4});
     LoadsDialog dialog(h.app);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(showAndWait(dialog));
     typeNumber(dialog.nodeBox(), node);
     type(dialog.fxBox(), fx);
     type(dialog.fyBox(), fy);
     (remove ? dialog.deleteButton() : dialog.applyButton())->click();
     for (int n : {1, 2, 3, 4}) QCOMPARE(load(h.app.model, n), QString(n == 2 ? "3 4" : "0 0"));
     QVERIFY(!h.app.model.changed);
-    QCOMPARE(h.prompter.questions().size(), std::size_t(1));
-    QCOMPARE(QString::fromStdString(h.prompter.questions()[0].text), message);
-    QCOMPARE(h.prompter.questions()[0].icon, MessageIcon::Exclamation);
-    QCOMPARE(QString::fromStdString(h.app.log.lastLine()), " " + message);
-    QCOMPARE(h.app.log.runs().back().colour, LogColour::Red);
-    QWidget* expected = focus == "node" ? dialog.nodeBox()
-                        : focus == "fx" ? dialog.fxBox()
-                        : focus == "fy" ? dialog.fyBox()
-                                        : static_cast<QWidget*>(dialog.applyButton());
-    QVERIFY(hasFocus(expected));
-    if (focus == "fx") QCOMPARE(dialog.fxBox()->selectedText(), fx);
-}
-
-void TestLoadsDialog::keyboard() {
-    Harness h;
-    threeNodes(h.app.model);
-    LoadsDialog dialog(h.app);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    dialog.nodeBox()->setFocus();
-    typeNumber(dialog.nodeBox(), "3");
-    QTest::keyClick(dialog.nodeBox()->lineEdit(), Qt::Key_Return);
-    QVERIFY(hasFocus(dialog.fxBox()));
-    QTest::keyClicks(dialog.fxBox(), "2");
-    QTest::keyClick(dialog.fxBox(), Qt::Key_Return);
-    QVERIFY(hasFocus(dialog.fyBox()));
-    QTest::keyClicks(dialog.fyBox(), "3");
-    QTest::keyClick(dialog.fyBox(), Qt::Key_Return);
-    QVERIFY(hasFocus(dialog.applyButton()));
-    QVERIFY(h.app.log.runs().empty());  // Enter moved the focus only
-    QTest::keyClick(dialog.applyButton(), Qt::Key_Return);
-    QCOMPARE(h.app.log.lastLine(), std::string(" New loads on node #3, Fx= 2, Fy= 3"));
-    QVERIFY(hasFocus(dialog.fxBox()));  // ready for the next node
+    checkRefused(h, message);
+    QWidget* const at[] = {dialog.nodeBox(), dialog.fxBox(), dialog.fyBox(), dialog.applyButton()};
+    QVERIFY(hasFocusSelected(at[focus]));
 }
 
 QTEST_MAIN(TestLoadsDialog)

@@ -13,24 +13,26 @@ using namespace vortak;
 
 namespace {
 
-constexpr Colour kWhite = 0xFFFFFF, kBlack = 0, kRed = 0x0000FF, kGreen = 0x00FF00,
-                 kBlue = 0xFF0000;
+constexpr Colour kWhite = 0xFFFFFF, kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000;
 
 QRgb rgbOf(Colour c) { return qRgb(redOf(c), greenOf(c), blueOf(c)); }
 QRgb at(const QImage& image, int x, int y) { return image.pixel(x, y) | 0xFF000000u; }
 bool near(QRgb a, QRgb b, int tolerance) {
-    return std::abs(qRed(a) - qRed(b)) <= tolerance &&
-           std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
-           std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))}) <= tolerance;
 }
 
-// The smallest rectangle holding every pixel that is not the background.
-QRect inkBounds(const QImage& image, QRgb background) {
+// The smallest rectangle holding every pixel that is not the background, and how many of
+// the pixels in it are exactly `ink`.
+std::pair<QRect, int> inkBounds(const QImage& image, QRgb background, QRgb ink = 0) {
     QRect box;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (at(image, x, y) != background) box |= QRect(x, y, 1, 1);
-    return box;
+    int count = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x) count += at(image, x, y) == ink;
+    return {box, count};
 }
 
 QByteArray contents(const QString& path) {
@@ -46,9 +48,8 @@ private slots:
     void straightLinesCoverWholePixels_data() {
         QTest::addColumn<double>("dpi");
         QTest::addColumn<int>("width");
-        QTest::addColumn<QLineF>("line");   // cm
+        QTest::addColumn<QLineF>("line");   // cm; 1 cm is 37.80 px at 96 dpi, 100 px at 254 dpi
         QTest::addColumn<QRect>("pixels");  // all filled, caps included; nothing else is
-        // 1 cm is 37.80 px at 96 dpi, 100 px at 254 dpi.
         QTest::newRow("96 dpi 1 px")
             << 96.0 << 1 << QLineF(0.5, 1, 5, 1) << QRect(QPoint(18, 37), QPoint(188, 37));
         QTest::newRow("96 dpi 4 px upwards")
@@ -58,9 +59,8 @@ private slots:
             << 254.0 << 1 << QLineF(0.5, 0.57, 2, 0.57) << QRect(QPoint(50, 57), QPoint(200, 57));
         QTest::newRow("254 dpi 4 px on a boundary")
             << 254.0 << 4 << QLineF(1.13, 0.5, 1.13, 2) << QRect(QPoint(111, 48), QPoint(114, 201));
-        // Far beyond the picture on both sides (a strong zoom).
-        QTest::newRow("huge") << 96.0 << 1 << QLineF(-1e9, 1, 1e9, 1)
-                              << QRect(QPoint(0, 37), QPoint(239, 37));
+        QTest::newRow("far beyond both sides")
+            << 96.0 << 1 << QLineF(-1e9, 1, 1e9, 1) << QRect(QPoint(0, 37), QPoint(239, 37));
     }
     void straightLinesCoverWholePixels() {
         QFETCH(double, dpi);
@@ -72,121 +72,85 @@ private slots:
         surface.setPen(kRed, width);
         surface.line(line.x1(), line.y1(), line.x2(), line.y2());
         // Full strength inside, untouched outside: no half-tone row or column on any side.
-        const QImage& image = surface.image();
-        QCOMPARE(inkBounds(image, rgbOf(kWhite)), pixels);
-        int red = 0;
-        for (int y = pixels.top(); y <= pixels.bottom(); ++y)
-            for (int x = pixels.left(); x <= pixels.right(); ++x)
-                red += at(image, x, y) == rgbOf(kRed);
+        const auto [box, red] = inkBounds(surface.image(), rgbOf(kWhite), rgbOf(kRed));
+        QCOMPARE(box, pixels);
         QCOMPARE(red, pixels.width() * pixels.height());
     }
 
     void resizedSurfacePaintsAndClearsEveryPixel() {
         QtSurface surface(QSize(50, 50), 150.0);
         surface.resize(QSize(333, 217));  // an odd size: the last row and column count too
-        QCOMPARE(surface.image().size(), QSize(333, 217));
         surface.setPen(kRed, 1);
         surface.line(5.0, 0.0, 5.0, 1.0);  // column 295, beyond the old width
-        QCOMPARE(at(surface.image(), 295, 30), rgbOf(kRed));
-        QCOMPARE(at(surface.image(), 294, 30), rgbOf(kWhite));
-        surface.line(1.0, 0.0, 2.0, 1.0);  // slanted at 45 degrees from pixel (59, 0)
-        QVERIFY(qGreen(at(surface.image(), 89, 30)) < 160);  // shared with (90, 30)
-        QCOMPARE(at(surface.image(), 89, 40), rgbOf(kWhite));
+        QCOMPARE(inkBounds(surface.image(), rgbOf(kWhite)).first, QRect(295, 0, 1, 60));
         surface.text(0, 0, "covered");
         surface.clear(0x336699);
-        QVERIFY(inkBounds(surface.image(), rgbOf(0x336699)).isEmpty());
+        QVERIFY(inkBounds(surface.image(), rgbOf(0x336699)).first.isEmpty());
     }
 
-    void filledCircleHidesWhatIsUnderIt_data() {
-        QTest::addColumn<bool>("filled");
-        QTest::newRow("filled") << true;
-        QTest::newRow("outline only") << false;
-    }
     void filledCircleHidesWhatIsUnderIt() {
-        QFETCH(bool, filled);
-        QtSurface surface(QSize(100, 100));
-        surface.clear(kWhite);
-        surface.setPen(kRed, 3);
-        surface.line(0, 1.0, 2.5, 1.0);  // through pixel row 37
-        surface.setPen(kBlue, 2);
-        surface.setFillColour(kGreen);
-        surface.setFillOn(filled);
-        surface.circle(1.0, 1.0, 0.3);  // centre pixel (37, 37), radius 11.3 px
-        const QImage& image = surface.image();
-        QCOMPARE(at(image, 37, 37), rgbOf(filled ? kGreen : kRed));
-        QCOMPARE(at(image, 37, 32), rgbOf(filled ? kGreen : kWhite));
-        for (const QPoint rim : {QPoint(48, 37), QPoint(26, 37), QPoint(37, 48), QPoint(37, 26)})
-            QVERIFY(near(at(image, rim.x(), rim.y()), rgbOf(kBlue), 24));
-        QCOMPARE(at(image, 60, 37), rgbOf(kRed));  // the line goes on outside
-        QCOMPARE(at(image, 37, 60), rgbOf(kWhite));
+        for (const bool filled : {true, false}) {
+            QtSurface surface(QSize(100, 100));
+            surface.clear(kWhite);
+            surface.setPen(kRed, 3);
+            surface.line(0, 1.0, 2.5, 1.0);  // through pixel row 37
+            surface.setPen(kBlue, 2);
+            surface.setFillColour(kGreen);
+            surface.setFillOn(filled);
+            surface.circle(1.0, 1.0, 0.3);  // centre pixel (37, 37), radius 11.3 px
+            const QImage& image = surface.image();
+            QCOMPARE(at(image, 37, 37), rgbOf(filled ? kGreen : kRed));
+            QCOMPARE(at(image, 37, 32), rgbOf(filled ? kGreen : kWhite));
+            for (const QPoint rim :
+                 {QPoint(48, 37), QPoint(26, 37), QPoint(37, 48), QPoint(37, 26)})
+                QVERIFY(near(at(image, rim.x(), rim.y()), rgbOf(kBlue), 24));
+            QCOMPARE(at(image, 60, 37), rgbOf(kRed));  // the line goes on outside
+        }
     }
 
-    void textStaysInItsLineBox_data() {
+    void textFillsItsLineBox_data() {
         QTest::addColumn<double>("dpi");
         QTest::addColumn<double>("points");
         QTest::addColumn<bool>("bold");
         QTest::newRow("7 pt") << 96.0 << 7.0 << false;
         QTest::newRow("12 pt bold at 300 dpi") << 300.0 << 12.0 << true;
     }
-    void textStaysInItsLineBox() {
+    void textFillsItsLineBox() {
         QFETCH(double, dpi);
         QFETCH(double, points);
         QFETCH(bool, bold);
-        QtSurface surface(QSize(600, 300), dpi);
+        QtSurface surface(QSize(900, 300), dpi), screen(QSize(10, 10), 96.0);
         const std::string text = "Hg|j0";
-        const double x = 0.5, y = 0.4, pxPerCm = dpi / 2.54;
+        const double x = 0.5, y = 0.4, pxPerCm = dpi / 2.54, em = points / 72.0 * 2.54;
         surface.setFont(points, bold);
+        screen.setFont(points, bold);
+        // N points are N/72 inch whatever the resolution.
+        QVERIFY(surface.lineHeight() >= em && surface.lineHeight() <= 1.5 * em);
+        QVERIFY(std::abs(surface.lineHeight() - screen.lineHeight()) < 0.1 * em);
         surface.clear(kWhite);
         surface.setPenColour(kBlue);
         surface.text(x, y, text);
         const QRectF box(x * pxPerCm, y * pxPerCm, surface.textWidth(text) * pxPerCm,
                          surface.lineHeight() * pxPerCm);
-        // A pixel of antialiasing and the one-pixel rim in the background colour may reach
-        // beyond the box.
-        const QRect ink = inkBounds(surface.image(), rgbOf(kWhite));
+        // Antialiasing and the one-pixel rim in the background colour may reach a pixel
+        // beyond the box; capitals start near its top, descenders near its end.
+        const auto [ink, blue] = inkBounds(surface.image(), rgbOf(kWhite), rgbOf(kBlue));
         QVERIFY(box.toAlignedRect().adjusted(-2, -2, 2, 2).contains(ink));
-        // The glyphs fill the box: capitals start near its top, descenders near its end.
         QVERIFY(ink.top() - box.top() < 0.3 * box.height());
         QVERIFY(ink.bottom() - box.top() > 0.7 * box.height());
         QVERIFY(ink.width() > 0.8 * box.width());
-        // In the pen colour (the stems have fully covered pixels) and nothing else.
-        bool inPenColour = false;
+        // Pen colour blended with the white background only; the stems at full strength.
+        bool stems = false;
         for (int py = ink.top(); py <= ink.bottom(); ++py)
             for (int px = ink.left(); px <= ink.right(); ++px) {
                 const QRgb c = at(surface.image(), px, py);
                 QVERIFY(qBlue(c) == 255 && qRed(c) == qGreen(c));
-                inPenColour = inPenColour || near(c, rgbOf(kBlue), 40);
+                stems = stems || near(c, rgbOf(kBlue), 40);
             }
-        QVERIFY(inPenColour);
+        QVERIFY(stems);
     }
 
-    void lineHeightFollowsPointsNotDpi() {
-        QtSurface file(QSize(10, 10), 300.0), screen(QSize(10, 10), 96.0);
-        double previous = 0;
-        for (double points : {7.0, 9.0, 12.0, 24.0}) {
-            file.setFont(points);
-            screen.setFont(points);
-            const double em = points / 72.0 * 2.54, height = file.lineHeight();
-            QVERIFY(height > previous);
-            QVERIFY(height >= em && height <= 1.5 * em);  // N points are N/72 inch
-            QVERIFY(std::abs(height - screen.lineHeight()) < 0.1 * height);
-            previous = height;
-        }
-        const double regular = file.textWidth("Element 123");
-        file.setFont(24, true);
-        QVERIFY(file.textWidth("Element 123") > regular * 1.03);
-    }
-
-    void systemColoursComeFromThePalette_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<int>("role");  // -1: no role, the classic default
-        QTest::newRow("window") << 5 << int(QPalette::Base);
-        QTest::newRow("highlight") << 13 << int(QPalette::Highlight);
-        QTest::newRow("desktop") << 1 << -1;
-    }
     void systemColoursComeFromThePalette() {
-        QFETCH(int, index);
-        QFETCH(int, role);
         // A colour of its own in every role, none of them a classic default.
         const QPalette original = QGuiApplication::palette();
         QPalette palette = original;
@@ -195,31 +159,29 @@ private slots:
         QGuiApplication::setPalette(palette);
         QtSurface surface(QSize(4, 4));
         surface.setSystemColours(desktopSystemColour);
-        surface.clear(kSystemColourFlag | Colour(index));
-        const QRgb got = at(surface.image(), 2, 2);
+        QList<QRgb> got;
+        for (int index : {5, 13, 1}) {  // window, highlight, desktop (no role: the default)
+            surface.clear(kSystemColourFlag | Colour(index));
+            got << at(surface.image(), 2, 2);
+        }
         QGuiApplication::setPalette(original);
-        QCOMPARE(got, role < 0 ? rgbOf(defaultSystemColour(index))
-                               : palette.color(QPalette::ColorRole(role)).rgb());
+        QCOMPARE(got, (QList<QRgb>{palette.color(QPalette::Base).rgb(),
+                                   palette.color(QPalette::Highlight).rgb(),
+                                   rgbOf(defaultSystemColour(1))}));
     }
 
-    void savedPicturesReadBackEqual_data() {
-        QTest::addColumn<QByteArray>("format");
-        QTest::newRow("PNG") << QByteArray("PNG");
-        QTest::newRow("BMP") << QByteArray("BMP");
-    }
     void savedPicturesReadBackEqual() {
-        QFETCH(QByteArray, format);
         QTemporaryDir dir;
         QtSurface surface(QSize(123, 45), 300.0);
         surface.clear(0x204080);
         surface.setPen(kRed, 3);
         surface.line(0.1, 0.1, 0.9, 0.3);
-        // A name with a non-ASCII letter checks the UTF-8 path.
-        const QString path = dir.filePath(QString::fromUtf8("σχέδιο.") + format.toLower());
-        QCOMPARE(saveImageFile(surface.image(), path.toStdString(), format.constData()),
-                 std::nullopt);
-        const QImage back(path, format.constData());
-        QCOMPARE(back.convertToFormat(QImage::Format_RGB32), surface.image());
+        for (const char* format : {"PNG", "BMP"}) {
+            // A name with a non-ASCII letter checks the UTF-8 path.
+            const QString path = dir.filePath(QString::fromUtf8("σχέδιο.") + format);
+            QCOMPARE(saveImageFile(surface.image(), path.toStdString(), format), std::nullopt);
+            QCOMPARE(QImage(path, format).convertToFormat(QImage::Format_RGB32), surface.image());
+        }
     }
 
     void failedSavesLeaveFilesAlone_data() {
