@@ -6,22 +6,23 @@
 using namespace vortak;
 using namespace vortak::test;
 
-Q_DECLARE_METATYPE(std::string)
-
 namespace {
 
-const std::string kFailure =
+const QString kFailure =
     "An error occured during the analysis process. Make sure that the structure is well "
     "defined (not a mechanism) and can be analyzed.";
-const std::string kMechanism =
-    "The analysis has been carried out successfully, yet some of the resultant "
-    "displacements have excessive values. The structure is probably a mechanism.";
 const std::vector<std::string> kShellEvents{"disable", "refresh", "busy", "normal", "enable"};
 
-std::string unconnected(int n) {
-    return "Node #" + std::to_string(n) +
-           " is not connected to other nodes with elements and could probably cause "
-           "problems to the solution process.";
+QString unconnected(int n) {
+    return QString(
+               "Node #%1 is not connected to other nodes with elements and could probably "
+               "cause problems to the solution process.")
+        .arg(n);
+}
+
+QStringList runLog(const QString& total) {
+    return {" ANALYSIS", " Start:  10:00:00", " Finish:  10:00:01",
+            " Total time:  " + total + " sec"};
 }
 
 // Nodes 1 (0,0) pinned, 2 (8,0) roller, 3 (4,3) loaded by (16, -30); N = 28, -35, -15.
@@ -31,18 +32,16 @@ void buildTriangle(Model& m) {
     addNode(m, 4, 3);
     addGroup(m, 2.0e8, 0.01);
     addGroup(m, 1.0e8, 0.02);
-    addElement(m, 1, 2, 1);
-    addElement(m, 2, 3, 2);
-    addElement(m, 1, 3, 1);
+    for (auto [i, j, g] : {std::array{1, 2, 1}, {2, 3, 2}, {1, 3, 1}}) addElement(m, i, j, g);
     m.nodes.Fx[3] = 16;
     m.nodes.Fy[3] = -30;
     m.changed = true;
 }
 
-std::vector<std::string> logLines(const AppState& app) {
-    std::vector<std::string> lines = app.log.lines();
-    lines.erase(lines.begin());  // the empty text before the first break
-    return lines;
+QStringList logLines(const AppState& app) {
+    QStringList lines;
+    for (const std::string& line : app.log.lines()) lines << QString::fromStdString(line);
+    return lines.mid(1);  // the empty text before the first break
 }
 
 }  // namespace
@@ -51,7 +50,6 @@ class TestAnalysisRun : public QObject {
     Q_OBJECT
 private slots:
     void nothingToAnalyse();
-    void successfulRun_data();
     void successfulRun();
     void connectivityDialogue_data();
     void connectivityDialogue();
@@ -66,126 +64,68 @@ void TestAnalysisRun::nothingToAnalyse() {
     Harness h;
     h.app.animationRunning = true;
     Button_Epilisi(h.app);
-    QVERIFY(h.app.log.runs().empty());
-    QVERIFY(h.prompter.questions().empty());
-    QVERIFY(!h.app.animationRunning);
+    QVERIFY(h.app.log.runs().empty() && !h.app.animationRunning);
     // The only node is unconnected and deleted: no analysis starts.
     addNode(h.app.model, 1, 1);
     h.prompter.queueAnswer(Answer::Yes);
     Button_Epilisi(h.app);
-    const std::vector<std::string> expected{" " + unconnected(1), " Node deleted: #1."};
-    QCOMPARE(logLines(h.app), expected);
+    QCOMPARE(logLines(h.app), (QStringList{" " + unconnected(1), " Node deleted: #1."}));
     QVERIFY(h.shell.events.empty());
 }
 
-void TestAnalysisRun::successfulRun_data() {
-    QTest::addColumn<double>("start");
-    QTest::addColumn<double>("finish");
-    QTest::addColumn<std::string>("total");
-    QTest::newRow("ordinary") << 5.0 << 5.047 << std::string("0.047");
-    QTest::newRow("half to even") << 0.0 << 0.0625 << std::string("0.062");
-    // From the monotonic clock, not from the times of day.
-    QTest::newRow("two seconds") << 86399.0 << 86401.0 << std::string("2");
-}
-
 void TestAnalysisRun::successfulRun() {
-    QFETCH(double, start);
-    QFETCH(double, finish);
-    QFETCH(std::string, total);
     Harness h;
     buildTriangle(h.app.model);
-    h.app.currentView = ViewMode::NDiagram;
-    h.shell.clock = {start, finish};
+    // The total time comes from the monotonic clock, not from the times of day, and is
+    // rounded to milliseconds with halves to even.
+    h.shell.clock = {86399.0, 86401.0625};
     Button_Epilisi(h.app);
-    const std::vector<std::string> log{" ANALYSIS", " Start:  10:00:00", " Finish:  10:00:01",
-                                       " Total time:  " + total + " sec"};
-    QCOMPARE(logLines(h.app), log);
-    QVERIFY(h.app.log.runs()[0].bold);
-    QVERIFY(h.prompter.questions().empty());
+    QCOMPARE(logLines(h.app), runLog("2.062"));
     QVERIFY(!h.app.model.changed);
-    QCOMPARE(h.app.currentView, ViewMode::NDiagram);  // the run does not change the view
     QCOMPARE(h.shell.events, kShellEvents);
+    // Stresses 28 / 0.01, -35 / 0.02, -15 / 0.01; strains with E of 2e8 and 1e8.
     const AnalysisResults& r = h.app.model.results;
-    QVERIFY(std::fabs(r.FL[1][2] - 28) < 1e-9);
-    // The extremes. Stresses 28 / 0.01, -35 / 0.02, -15 / 0.01; strains with E of 2e8 and 1e8.
     const std::pair<int, double> expected[] = {{kMaxAbsN, 35},
                                                {kMaxN, 28},
-                                               {kMinN, -35},
                                                {kMaxAbsStress, 2800},
-                                               {kMinStress, -1750},
                                                {kMaxAbsStrain, 1750 / 1.0e8},
-                                               {kMinTotalDisplacement, 0},  // the pinned node
-                                               {kMaxUx, std::max({r.D[1], r.D[3], r.D[5]})},
+                                               {kMinTotalDisplacement, 0},
                                                {kMaxTotalDisplacement, std::hypot(r.D[5], r.D[6])}};
-    for (const auto& [which, value] : expected) {
-        QVERIFY2(std::fabs(r.extremes[which] - value) <= 1e-9 * std::max(1.0, std::fabs(value)),
-                 qPrintable(QString("extreme %1: %2").arg(which).arg(r.extremes[which])));
-    }
+    for (const auto& [which, value] : expected) QCOMPARE(r.extremes[which], value);
 }
 
 void TestAnalysisRun::connectivityDialogue_data() {
     QTest::addColumn<QList<int>>("answers");
     QTest::addColumn<QStringList>("log");
-    QTest::addColumn<int>("nodesLeft");
-    const QString ask1 = " " + QString::fromStdString(unconnected(1));
-    const QString ask2 = " " + QString::fromStdString(unconnected(2));
-    QTest::newRow("cancel stops") << QList<int>{int(Answer::Cancel)} << QStringList{ask1} << 5;
+    const QString ask = " " + unconnected(4);
+    QTest::newRow("cancel stops") << QList<int>{int(Answer::Cancel)} << QStringList{ask};
     QTest::newRow("no runs without asking again")
         << QList<int>{int(Answer::No)}
-        << QStringList{ask1, " ANALYSIS", " Start:  10:00:00 , Termination: 10:00:01",
-                       " " + QString::fromStdString(kFailure)}
-        << 5;
+        << QStringList{ask, " ANALYSIS", " Start:  10:00:00 , Termination: 10:00:01",
+                       " " + kFailure};
     QTest::newRow("yes deletes and asks again")
         << QList<int>{int(Answer::Yes), int(Answer::Yes)}
-        << QStringList{ask1,
-                       " Node deleted: #1. Nodes renumbered: #2 to #5.",
-                       ask2,
-                       " Node deleted: #2. Nodes renumbered: #3 to #4.",
-                       " ANALYSIS",
-                       " Start:  10:00:00",
-                       " Finish:  10:00:01",
-                       " Total time:  0.047 sec"}
-        << 3;
+        << QStringList{ask, " Node deleted: #4. Nodes renumbered: #5.", ask, " Node deleted: #4."} +
+               runLog("0.047");
 }
 
 void TestAnalysisRun::connectivityDialogue() {
     QFETCH(QList<int>, answers);
-    QFETCH(QStringList, log);
-    QFETCH(int, nodesLeft);
-    // Nodes 1 and 3 are unconnected; the truss is nodes 2, 4, 5.
+    // Nodes 4 and 5 are unconnected.
     Harness h;
     Model& m = h.app.model;
+    buildTriangle(m);
     addNode(m, -5, -5);
-    addNode(m, 0, 0, 1, 1);
     addNode(m, 20, 20);
-    addNode(m, 8, 0, 0, 1);
-    addNode(m, 4, 3);
-    addGroup(m, 2.0e8, 0.01);
-    addElement(m, 2, 4);
-    addElement(m, 4, 5);
-    addElement(m, 2, 5);
-    m.nodes.Fy[5] = -30;
-    m.changed = true;
     for (int a : answers) h.prompter.queueAnswer(Answer(a));
-
     Button_Epilisi(h.app);
-
-    QStringList actual;
-    for (const std::string& line : logLines(h.app)) actual << QString::fromStdString(line);
-    QCOMPARE(actual, log);
-    QCOMPARE(m.nodeCount, nodesLeft);
-    const auto& q = h.prompter.questions();
-    QCOMPARE(q[0].text,
-             unconnected(1) + " Do you want that node to be deleted before starting the analysis?");
-    QCOMPARE(q[0].icon, MessageIcon::Question);
-    QCOMPARE(q[0].buttons, MessageButtons::YesNoCancel);
-    QCOMPARE(h.app.log.runs()[0].colour, LogColour::Red);
-    QCOMPARE(h.shell.redraws, int(answers.count(int(Answer::Yes))));
-    if (nodesLeft == 3) {
-        // Renumbered to nodes 1, 2, 3 and analysed.
-        QVERIFY(!m.changed);
-        QVERIFY(std::fabs(m.results.R[1][2] + m.results.R[2][2] - 30) < 1e-9);
-    }
+    QTEST(logLines(h.app), "log");
+    QCOMPARE(QString::fromStdString(h.prompter.questions()[0].text),
+             unconnected(4) + " Do you want that node to be deleted before starting the analysis?");
+    const int deleted = int(answers.count(int(Answer::Yes)));
+    QCOMPARE(h.shell.redraws, deleted);
+    QCOMPARE(m.nodeCount, 5 - deleted);
+    if (deleted) QCOMPARE(m.results.R[1][2] + m.results.R[2][2], 30.0);
 }
 
 void TestAnalysisRun::failedRunKeepsPreviousResults() {
@@ -200,19 +140,11 @@ void TestAnalysisRun::failedRunKeepsPreviousResults() {
     h.app.currentView = ViewMode::Deformed;
     h.shell.events.clear();
     Button_Epilisi(h.app);
-    const std::vector<std::string> lines = logLines(h.app);
-    const std::vector<std::string> expected{" ANALYSIS",
-                                            " Start:  10:00:01 , Termination: 10:00:01",
-                                            " Element #4 has zero length.", " " + kFailure};
-    QCOMPARE(std::vector<std::string>(lines.end() - 4, lines.end()), expected);
-    QCOMPARE(h.app.log.runs().end()[-2].colour, LogColour::Red);
-    QCOMPARE(h.app.log.runs().back().colour, LogColour::Red);
-    QCOMPARE(h.prompter.questions().size(), std::size_t(1));
-    QCOMPARE(h.prompter.questions()[0].text, kFailure);
-    QCOMPARE(h.prompter.questions()[0].icon, MessageIcon::Critical);
+    const QStringList expected{" ANALYSIS", " Start:  10:00:01 , Termination: 10:00:01",
+                               " Element #4 has zero length.", " " + kFailure};
+    QCOMPARE(logLines(h.app).mid(4), expected);
     QCOMPARE(h.shell.events, kShellEvents);
-    QVERIFY(m.analysisFailed);
-    QVERIFY(m.changed);
+    QVERIFY(m.analysisFailed && m.changed);
     QCOMPARE(h.app.currentView, ViewMode::Model);
     QVERIFY(m.results.D == before.D && m.results.FL == before.FL && m.results.R == before.R);
     QVERIFY(m.results.extremes == before.extremes);
@@ -242,16 +174,15 @@ void TestAnalysisRun::mechanismWarning() {
     m.nodes.Fx[2] = load;
     Button_Epilisi(h.app);
     QCOMPARE(m.results.D[3], double(load));
-    QVERIFY(!m.analysisFailed);
-    QVERIFY(!m.changed);  // the results remain and count
+    QVERIFY(!m.analysisFailed && !m.changed);  // the results remain and count
     const auto& q = h.prompter.questions();
     QCOMPARE(q.size(), std::size_t(warned ? 1 : 0));
-    if (warned) {
-        QCOMPARE(q[0].text, kMechanism + "\r\n\r\nmax.(u) = u(3) = 10000001");
-        QCOMPARE(q[0].icon, MessageIcon::Critical);
-        QCOMPARE(h.app.log.lastLine(), " " + kMechanism);
-        QCOMPARE(h.app.log.runs().back().colour, LogColour::Red);
-    }
+    if (!warned) return;
+    const std::string warning =
+        "The analysis has been carried out successfully, yet some of the resultant "
+        "displacements have excessive values. The structure is probably a mechanism.";
+    QCOMPARE(q[0].text, warning + "\r\n\r\nmax.(u) = u(3) = 10000001");
+    QCOMPARE(h.app.log.lastLine(), " " + warning);
 }
 
 void TestAnalysisRun::springsWithoutElementsKeepChangedFlag() {
@@ -265,10 +196,8 @@ void TestAnalysisRun::springsWithoutElementsKeepChangedFlag() {
     m.results.extremes[kMaxAbsUx] = 123;  // left from an earlier analysis
     h.prompter.queueAnswer(Answer::No);
     Button_Epilisi(h.app);
-    QCOMPARE(h.prompter.questions().size(), std::size_t(1));  // only node 1 is asked about
-    QVERIFY(!m.analysisFailed);
+    QVERIFY(!m.analysisFailed && m.changed);
     QCOMPARE(m.results.D[3], 0.5);
-    QVERIFY(m.changed);
     QCOMPARE(m.results.extremes[kMaxAbsUx], 123.0);
 }
 
@@ -282,13 +211,7 @@ void TestAnalysisRun::confirmReanalysis() {
     ConfirmReanalysis(h.app);  // Yes runs the analysis
     QVERIFY(!h.app.model.changed);
     ConfirmReanalysis(h.app);  // nothing to ask about any more
-    const auto& q = h.prompter.questions();
-    QCOMPARE(q.size(), std::size_t(2));
-    QCOMPARE(q[1].text,
-             std::string("Model has been changed. Do you want to reanalyze before the process "
-                         "goes on?"));
-    QCOMPARE(q[1].icon, MessageIcon::Exclamation);
-    QCOMPARE(q[1].buttons, MessageButtons::YesNo);
+    QCOMPARE(h.prompter.questions().size(), std::size_t(2));
 }
 
 QTEST_APPLESS_MAIN(TestAnalysisRun)

@@ -2,7 +2,6 @@
 
 #include <QTemporaryDir>
 
-#include "analysis/analysis_run.h"
 #include "app/commands.h"
 #include "model/model_file.h"
 #include "settings/settings_store.h"
@@ -13,18 +12,11 @@ using namespace vortak::test;
 
 namespace {
 
-// A bar; `changed` makes the result views ask to reanalyse it.
-void buildBar(Model& m, bool changed = true) {
+void buildBar(Model& m) {
     addNode(m, 0, 0, 1, 1);
     addNode(m, 8, 3);
     addGroup(m, 2.0e8, 0.01);
     addElement(m, 1, 2);
-    m.changed = changed;
-}
-
-bool saveBar(Harness& h, const std::string& path) {
-    buildBar(h.app.model);
-    return WriteModelFile(h.app, path, false) == FileOutcome::Done;
 }
 
 }  // namespace
@@ -32,42 +24,19 @@ bool saveBar(Harness& h, const std::string& path) {
 class TestCommands : public QObject {
     Q_OBJECT
 private slots:
-    void startUpWithAndWithoutFile();
     void askSaveChanges_data();
     void askSaveChanges();
-    void newAndOpenAfterTheSaveQuestion();
+    void startUpThenNewAndOpen();
     void views_data();
     void views();
     void animation_data();
     void animation();
-    void modelCommandPreconditions_data();
     void modelCommandPreconditions();
-    void modesAndZoom();
 };
 
-void TestCommands::startUpWithAndWithoutFile() {
-    MemorySettingsStore store;
-    store.setValue(kDisplaySection, "nai_grid", "False");
-    Harness h;
-    startUp(h.app, store, "");
-    QCOMPARE(caption(h.app), std::string("Malvero Vortak - Untitled.vok"));
-    QCOMPARE(h.app.log.lines()[0],
-             std::string(" Malvero Vortak v1.0 - Linear analysis of plane trusses program"));
-    QVERIFY(!h.app.window.gridPanelEnabled);  // from the stored options
-
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("t.vok").toStdString();
-    Harness writer, opened;
-    QVERIFY(saveBar(writer, path));
-    startUp(opened.app, store, path);
-    QCOMPARE(caption(opened.app), "Malvero Vortak - " + path);
-    QCOMPARE(opened.app.model.nodeCount, 2);
-}
-
 void TestCommands::askSaveChanges_data() {
-    // untitled-empty, untitled, named (untitled, a name chosen), titled, zoomed, unwritable
-    QTest::addColumn<QString>("state");
-    QTest::addColumn<int>("answer");  // -1: nothing asked
+    QTest::addColumn<QString>("state");  // "named": untitled, and a name is chosen
+    QTest::addColumn<int>("answer");     // -1: nothing asked
     QTest::addColumn<bool>("goOn");
     const int no = int(Answer::No), yes = int(Answer::Yes), cancel = int(Answer::Cancel);
     QTest::newRow("untitled and empty") << "untitled-empty" << -1 << true;
@@ -76,7 +45,6 @@ void TestCommands::askSaveChanges_data() {
     QTest::newRow("untitled, Yes and saved") << "named" << yes << true;
     QTest::newRow("untitled, Yes but no name") << "untitled" << yes << false;
     QTest::newRow("titled, unchanged") << "titled" << -1 << true;
-    QTest::newRow("titled, zoomed, No") << "zoomed" << no << true;
     QTest::newRow("titled, zoomed, Yes saves") << "zoomed" << yes << true;
     QTest::newRow("titled, Yes but save fails") << "unwritable" << yes << false;
 }
@@ -94,73 +62,67 @@ void TestCommands::askSaveChanges() {
                                                   : std::nullopt);
         path = "Untitled.vok";
     } else if (state != "untitled-empty") {
-        QVERIFY(saveBar(h, path));
+        buildBar(h.app.model);
+        QVERIFY(WriteModelFile(h.app, path, false) == FileOutcome::Done);
         if (state == "zoomed") h.app.view.scale = 50;
         if (state == "unwritable")
             h.app.model.fileName = path = dir.filePath("no/m.vok").toStdString();
     }
     if (answer >= 0) h.prompter.queueAnswer(Answer(answer));
-
     QCOMPARE(AskSaveChanges(h.app, false), goOn);
-
     const auto& q = h.prompter.questions();
     QCOMPARE(q.empty(), answer < 0);
     if (answer < 0) return;
     QCOMPARE(q[0].text, "Do you want to save the changes you made to file: '" + path + "'?");
-    QCOMPARE(q[0].buttons, MessageButtons::YesNoCancel);
-    if (state == "zoomed" && goOn) QVERIFY(ModelMatchesFile(h.app) == (answer == int(Answer::Yes)));
+    if (state == "zoomed") QVERIFY(ModelMatchesFile(h.app));
     if (state == "named") QCOMPARE(h.app.model.fileName, dir.filePath("c.vok").toStdString());
 }
 
-void TestCommands::newAndOpenAfterTheSaveQuestion() {
+void TestCommands::startUpThenNewAndOpen() {
     QTemporaryDir dir;
-    Harness h;
-    MemorySettingsStore store;
-    store.setValue(kDisplaySection, "nai_miki", "True");
     const std::string path = dir.filePath("m.vok").toStdString();
-    QVERIFY(saveBar(h, path));
+    Harness writer, h;
+    buildBar(writer.app.model);
+    QVERIFY(WriteModelFile(writer.app, path, false) == FileOutcome::Done);
+    MemorySettingsStore store;
+    store.setValue(kDisplaySection, "nai_grid", "False");
+    startUp(h.app, store, path);
+    QCOMPARE(h.app.model.nodeCount, 2);
     h.app.view.scale = 30;  // unsaved
-    h.app.settings.nai_grid = false;
-    h.app.window.mode = InteractionMode::Pan;
+    Button_Xeraki(h.app);
+    Button_Zoom(h.app);  // one mode replaces another
+    QCOMPARE(h.app.window.mode, InteractionMode::Zoom);
+    Button_Zoom(h.app);  // and its own button leaves it
+    QCOMPARE(h.app.window.mode, InteractionMode::None);
+    Button_Xeraki(h.app);
     h.app.currentView = ViewMode::NDiagram;
-    const std::string log = h.app.log.plainText();
-    // Cancel keeps everything, with no file dialog after it.
+    // Cancel leaves the model and the view as they were, for both commands.
     h.prompter.queueAnswer(Answer::Cancel);
     h.prompter.queueAnswer(Answer::Cancel);
     Button_Neo_arxeio(h.app, store);
     Button_Anagnosi_Arxeiou(h.app);
-    QCOMPARE(h.app.model.fileName, path);
     QCOMPARE(h.app.currentView, ViewMode::NDiagram);
-    QCOMPARE(h.app.log.plainText(), log);
-    QCOMPARE(int(h.prompter.questions().size()), 2);
     // No: an empty untitled model with the stored options and the default view.
     h.prompter.queueAnswer(Answer::No);
     Button_Neo_arxeio(h.app, store);
     QCOMPARE(h.app.model.nodeCount, 0);
-    QVERIFY(h.app.model.fileName.empty());
-    QVERIFY(h.app.settings.nai_grid && h.app.settings.nai_miki);
+    QVERIFY(h.app.model.fileName.empty() && !h.app.window.gridPanelEnabled);
     QCOMPARE(h.app.view.scale, 100.0f);
     QCOMPARE(h.app.currentView, ViewMode::Model);
     QCOMPARE(h.app.window.mode, InteractionMode::None);
-    QCOMPARE(h.app.log.lastLine(), std::string(" New file"));
 }
 
-// The rows are in ViewMode order.
 void TestCommands::views_data() {
     QTest::addColumn<int>("view");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("Model") << 0 << " Model";
-    QTest::newRow("[N] Diagram") << 1 << " Axial force Diagram [N]";
-    QTest::newRow("Deformation") << 2 << " Deformed model";
-    QTest::newRow("Color Diagram") << 3 << " Color Diagram: Compression / Tension";
-    QTest::newRow("Animation") << 4 << " Deformation Animation: Press [ESC] to Cancel";
+    int view = 0;  // in ViewMode order
+    for (const char* name : {"Model", "[N] Diagram", "Deformation", "Color Diagram", "Animation"})
+        QTest::newRow(name) << view++;
 }
 
 void TestCommands::views() {
     QFETCH(int, view);
-    QFETCH(QString, name);
     Harness h;
-    buildBar(h.app.model, false);
+    buildBar(h.app.model);
     h.app.settings.Show_FORCE = h.app.settings.Show_STRAIN = true;  // the last true one wins
     Button_CT(h.app);  // shows the legend, which the other views hide
     h.app.model.changed = true;
@@ -170,7 +132,6 @@ void TestCommands::views() {
     commands[view](h.app);
     const WindowState& w = h.app.window;
     QCOMPARE(int(h.app.currentView), view);
-    QCOMPARE(QString::fromStdString(w.viewName), name);
     QCOMPARE(w.legendShown, view == int(ViewMode::Colour));
     QCOMPARE(w.optionsVisible, view == int(ViewMode::NDiagram) || view == int(ViewMode::Colour));
     QCOMPARE(w.selectedOption, ResultQuantity::Strain);
@@ -181,33 +142,24 @@ void TestCommands::views() {
 }
 
 void TestCommands::animation_data() {
-    QTest::addColumn<int>("frames");
     QTest::addColumn<QString>("stop");      // esc, N ([N] diagram), edit (nodes dialog)
     QTest::addColumn<int>("stopAfter");     // ticks; -1: never
     QTest::addColumn<QList<int>>("shown");  // the frames drawn until a tick ends it
-    QTest::addColumn<int>("view");          // shown once it has ended
-    const int deformed = int(ViewMode::Deformed);
-    // Each half-cycle draws F + 1 frames.
-    QTest::newRow("cycles") << 2 << "" << -1 << QList<int>{0, 1, 2, 2, 1, 0, 0, 1, 2, 2, 1, 0}
-                            << int(ViewMode::Animation);
-    QTest::newRow("Esc rising completes the half")
-        << 4 << "esc" << 1 << QList<int>{0, 1, 2, 3, 4} << deformed;
-    QTest::newRow("Esc falling stops at once")
-        << 4 << "esc" << 6 << QList<int>{0, 1, 2, 3, 4, 4, 3} << deformed;
-    QTest::newRow("[N] stops at once")
-        << 4 << "N" << 1 << QList<int>{0, 1} << int(ViewMode::NDiagram);
-    QTest::newRow("editing stops at once") << 4 << "edit" << 1 << QList<int>{0, 1} << deformed;
+    // Each half-cycle draws 3 frames.
+    QTest::newRow("cycles") << "" << -1 << QList<int>{0, 1, 2, 2, 1, 0, 0, 1, 2, 2, 1, 0};
+    QTest::newRow("Esc rising completes the half") << "esc" << 1 << QList<int>{0, 1, 2};
+    QTest::newRow("Esc falling stops at once") << "esc" << 4 << QList<int>{0, 1, 2, 2, 1};
+    QTest::newRow("[N] stops at once") << "N" << 1 << QList<int>{0, 1};
+    QTest::newRow("editing stops at once") << "edit" << 1 << QList<int>{0, 1};
 }
 
 void TestCommands::animation() {
-    QFETCH(int, frames);
     QFETCH(QString, stop);
     QFETCH(int, stopAfter);
     QFETCH(QList<int>, shown);
-    QFETCH(int, view);
     Harness h;
-    buildBar(h.app.model, false);
-    h.app.settings.Animation_Frames = frames;
+    buildBar(h.app.model);
+    h.app.settings.Animation_Frames = 2;
     Button_animate(h.app);
     const int redraws = h.shell.redraws;
     changeScale(h.app, 0.2);  // the next frame picks it up
@@ -221,62 +173,28 @@ void TestCommands::animation() {
         drawn << h.app.animationFrame;
     }
     QCOMPARE(drawn, shown);
-    QCOMPARE(int(h.app.currentView), view);
+    // Once ended, the deformed model is shown unless another view was chosen.
+    QCOMPARE(h.app.currentView, stopAfter < 0 ? ViewMode::Animation
+                                : stop == "N" ? ViewMode::NDiagram
+                                              : ViewMode::Deformed);
     QCOMPARE(h.app.window.animateEnabled, stopAfter >= 0);
 }
 
-void TestCommands::modelCommandPreconditions_data() {
-    QTest::addColumn<int>("nodes");
-    QTest::addColumn<int>("groups");
-    QTest::addColumn<bool>("loads");  // Button_Epikombia, else Button_Stoixeia
-    QTest::addColumn<QString>("message");
-    QTest::newRow("elements without groups")
-        << 0 << 0 << false
-        << "Before defining an element, at least one E,A Element Group must have been defined.";
-    QTest::newRow("elements with one node")
-        << 1 << 1 << false
-        << "Before defining an element, at least two nodes must have been defined.";
-    QTest::newRow("elements allowed") << 2 << 1 << false << "";
-    QTest::newRow("loads without nodes")
-        << 0 << 0 << true
-        << "Before defining a nodal load, at least one node must have been defined";
-    QTest::newRow("loads allowed") << 1 << 0 << true << "";
-}
-
 void TestCommands::modelCommandPreconditions() {
-    QFETCH(int, nodes);
-    QFETCH(int, groups);
-    QFETCH(bool, loads);
-    QFETCH(QString, message);
     Harness h;
-    for (int n = 0; n < nodes; ++n) addNode(h.app.model, float(n), 0);
-    for (int g = 0; g < groups; ++g) addGroup(h.app.model, 1, 1);
-    const bool opens = loads ? Button_Epikombia(h.app) : Button_Stoixeia(h.app);
-    QCOMPARE(opens, message.isEmpty());
-    QCOMPARE(h.prompter.questions().empty(), message.isEmpty());
-    if (message.isEmpty()) return;
-    QCOMPARE(QString::fromStdString(h.prompter.questions()[0].text), message);
-    QCOMPARE(QString::fromStdString(h.app.log.lastLine()), " " + message);
-}
-
-void TestCommands::modesAndZoom() {
-    Harness h;
-    Button_Xeraki(h.app);
-    Button_Zoom(h.app);  // one mode replaces another, and its own button leaves it
-    QCOMPARE(h.app.window.mode, InteractionMode::Zoom);
-    Button_Zoom(h.app);
-    QCOMPARE(h.app.window.mode, InteractionMode::None);
-
-    buildBar(h.app.model);
-    h.app.view.SW = 20;
-    h.app.view.SH = 15;
-    Button_Zoom_Previous(h.app);  // nothing to go back to
-    QCOMPARE(h.shell.redraws, 0);
-    Button_Zoom_Best_Fit(h.app);
-    Button_Zoom_Best_Fit(h.app);
-    QCOMPARE(h.app.view.historyTop(), 1);
-    Button_Zoom_Previous(h.app);
-    QCOMPARE(h.app.view.scale, 100.0f);
+    Model& m = h.app.model;
+    const auto& q = h.prompter.questions();
+    QVERIFY(!Button_Stoixeia(h.app) && !Button_Epikombia(h.app));
+    addNode(m, 0, 0);
+    addGroup(m, 1, 1);
+    QVERIFY(!Button_Stoixeia(h.app) && Button_Epikombia(h.app));
+    addNode(m, 1, 0);
+    QVERIFY(Button_Stoixeia(h.app));
+    QCOMPARE(int(q.size()), 3);
+    // Each refusal names what is missing, and is logged as shown.
+    QVERIFY(q[0].text.find("E,A Element Group must") != std::string::npos);
+    QVERIFY(q[2].text.find("at least two nodes") != std::string::npos);
+    QCOMPARE(h.app.log.lastLine(), " " + q[2].text);
 }
 
 QTEST_APPLESS_MAIN(TestCommands)

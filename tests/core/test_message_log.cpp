@@ -9,7 +9,6 @@ class TestMessageLog : public QObject {
 private slots:
     void newLineEntries();
     void sameLineEntryKeepsItsOwnColourAndFace();
-    void listenerSeesEveryRun();
 };
 
 void TestMessageLog::newLineEntries() {
@@ -20,30 +19,21 @@ void TestMessageLog::newLineEntries() {
     log.LogMessage("b", LogColour::Navy);
     QCOMPARE(log.plainText(), std::string("\r\n New file\r\n \r\n b"));
     QCOMPARE(log.lines(), (std::vector<std::string>{"", " New file", " ", " b"}));
-    QCOMPARE(log.lastLine(), std::string(" b"));
-    QVERIFY(log.runs()[0].bold);
-    QVERIFY(!log.runs()[2].bold);
+    QVERIFY(log.runs()[0].bold && !log.runs()[2].bold);
 }
 
 void TestMessageLog::sameLineEntryKeepsItsOwnColourAndFace() {
     MessageLog log;
+    std::string seen;
+    log.setListener([&](const LogRun& run) { seen += run.text; });
     log.LogMessage("refused", LogColour::Red, true);
     log.LogMessage(", Termination: 10:00:01", LogColour::Black, false, true);
     QCOMPARE(log.lastLine(), std::string(" refused , Termination: 10:00:01"));
     const LogRun& same = log.runs()[1];
     QCOMPARE(same.text, std::string(" , Termination: 10:00:01"));
-    QCOMPARE(same.colour, LogColour::Black);
-    QVERIFY(!same.bold);
+    QVERIFY(same.colour == LogColour::Black && !same.bold);
     QCOMPARE(log.runs()[0].colour, LogColour::Red);
-}
-
-void TestMessageLog::listenerSeesEveryRun() {
-    MessageLog log;
-    std::string seen;
-    log.setListener([&](const LogRun& run) { seen += run.text; });
-    log.LogMessage("one", LogColour::Green);
-    log.LogMessage("two", LogColour::Grey, false, true);
-    QCOMPARE(seen, log.plainText());
+    QCOMPARE(seen, log.plainText());  // the listener sees every run
 }
 
 QTEST_APPLESS_MAIN(TestMessageLog)

@@ -1,7 +1,6 @@
 #include <QtTest>
 
-#include <cmath>
-#include <limits>
+#include <cfloat>
 
 #include "base/colour.h"
 #include "base/number_text.h"
@@ -11,101 +10,81 @@ using namespace vortak;
 class TestNumberText : public QObject {
     Q_OBJECT
 private slots:
-    void generalForm_data();
-    void generalForm();
-    void exactForms();
+    void forms_data();
+    void forms();
     void lenientReading_data();
     void lenientReading();
     void floatRange();
     void colourPacking();
 };
 
-void TestNumberText::generalForm_data() {
+void TestNumberText::forms_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<bool>("single");  // written as a float (7 digits) or a double (15)
     QTest::addColumn<QString>("text");
-    auto row = [](const char* name, double value, bool single, const char* text) {
-        QTest::newRow(name) << value << single << QString(text);
+    QTest::addColumn<QString>("exactText");  // empty: the same as the general form
+    auto row = [](const char* tag, double v, bool single, const char* text, const char* x = "") {
+        QTest::newRow(tag) << v << single << QString(text) << QString(x);
     };
     row("negative zero", -0.0, true, "0");
-    row("negative", -2.5, true, "-2.5");
-    row("whole keeps its zeros", 200, true, "200");
-    row("float third", 1.0f / 3.0f, true, "0.3333333");
     row("1E-04 is fixed", 0.0001f, true, "0.0001");
     row("1E-05 is not", 1e-5f, true, "1E-05");
     row("7 digits fixed", 9999999, true, "9999999");
-    row("8 digits float", 12345678, true, "1.234568E+07");
-    row("float rounds into next decade", 9999999.5f, true, "1E+07");
-    row("double third", 1.0 / 3.0, false, "0.333333333333333");
-    row("15 digits fixed", 999999999999999.0, false, "999999999999999");
-    row("double rounds into next decade", 999999999999999.5, false, "1E+15");
+    row("8 digits float", 12345678, true, "1.234568E+07", "12345678");
+    row("float rounds into next decade", 0.01f, true, "0.01");  // stored as 0.0099999998
+    row("float third", 1.0f / 3.0f, true, "0.3333333", "0.33333334");
+    // Eight digits would read back as a value above the largest float.
+    row("float max", FLT_MAX, true, "3.402823E+38", "3.40282347E+38");
+    row("17 digits", 0.1 + 0.2, false, "0.3", "0.30000000000000004");
+    row("double rounds into next decade", 999999999999999.5, false, "1E+15", "999999999999999.5");
+    row("double max", DBL_MAX, false, "1.79769313486232E+308", "1.7976931348623157E+308");
     row("three-digit exponent", -4.75e100, false, "-4.75E+100");
 }
 
-void TestNumberText::generalForm() {
+void TestNumberText::forms() {
     QFETCH(double, value);
     QFETCH(bool, single);
     QFETCH(QString, text);
-    const std::string general = single ? vortak::general(float(value)) : vortak::general(value);
-    const std::string classic = single ? vortak::classic(float(value)) : vortak::classic(value);
-    QCOMPARE(QString::fromStdString(general), text);
+    QFETCH(QString, exactText);
+    const float f = float(value);
+    const std::string forms[] = {single ? general(f) : general(value),
+                                 single ? classic(f) : classic(value),
+                                 single ? exact(f) : exact(value)};
+    QCOMPARE(QString::fromStdString(forms[0]), text);
     // The classic form has one leading blank where a minus sign would stand.
-    QCOMPARE(QString::fromStdString(classic), text.startsWith('-') ? text : " " + text);
-}
-
-void TestNumberText::exactForms() {
-    // The general form when it reads back exactly, more digits only when it would not.
-    QCOMPARE(exact(0.1f), std::string("0.1"));
-    QCOMPARE(exact(12345678.0f), std::string("12345678"));
-    QCOMPARE(exact(3.4028235e38f), std::string("3.40282347E+38"));  // 8 digits would overflow
-    QCOMPARE(exact(1.0 / 3.0), std::string("0.3333333333333333"));
-    for (const float f : {1.0f / 3.0f, 2.0f / 7.0f, -1.1754944e-38f, 9999999.5f}) {
-        QCOMPARE(float(readNumber(exact(f))), f);
-    }
-    for (const double d : {2.0 / 7.0, -1e-300, 0.1 + 0.2, 1.7976931348623157e308}) {
-        QCOMPARE(readNumber(exact(d)), d);
-    }
+    QCOMPARE(QString::fromStdString(forms[1]), text.startsWith('-') ? text : " " + text);
+    // The exact form reads back as the same value.
+    QCOMPARE(QString::fromStdString(forms[2]), exactText.isEmpty() ? text : exactText);
+    QVERIFY((single ? double(float(readNumber(forms[2]))) : readNumber(forms[2])) == value);
 }
 
 void TestNumberText::lenientReading_data() {
-    QTest::addColumn<QString>("text");
+    // Rows are named by the text they read.
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("length");
-    const double inf = std::numeric_limits<double>::infinity();
-    auto row = [](const char* text, double value, int length) {
-        QTest::newRow(text) << QString(text) << value << length;
-    };
-    row("1.5e-3", 0.0015, 6);
-    row("", 0, 0);
-    row("12abc", 12, 2);
-    row("  +7", 7, 4);
-    row("-.25", -0.25, 4);
-    row("5.", 5, 2);
-    row("1e+", 1, 1);  // an incomplete exponent is not part of the number
-    row("1,5", 1, 1);
-    row("--1", 0, 0);
-    row(".", 0, 0);
-    row("1e-999", 0, 6);  // underflow
-    row("0.0001e-400", 0, 11);
-    row("1.7e308", 1.7e308, 7);
-    row("-1e999", -inf, 6);  // overflow: callers refuse it
-    row("123456789e301", inf, 13);
+    QTest::newRow("1.5e-3") << 0.0015 << 6;
+    QTest::newRow("") << 0.0 << 0;
+    QTest::newRow("12abc") << 12.0 << 2;
+    QTest::newRow("  +7") << 7.0 << 4;
+    QTest::newRow("-.25") << -0.25 << 4;
+    QTest::newRow("5.") << 5.0 << 2;
+    QTest::newRow("1e+") << 1.0 << 1;  // an incomplete exponent is not part of the number
+    QTest::newRow("--1") << 0.0 << 0;
+    QTest::newRow("0.0001e-400") << 0.0 << 11;  // underflow
+    QTest::newRow("1.7e308") << 1.7e308 << 7;
+    QTest::newRow("-1e999") << -qInf() << 6;  // overflow: callers refuse it
+    QTest::newRow("123456789e301") << qInf() << 13;
 }
 
 void TestNumberText::lenientReading() {
-    QFETCH(QString, text);
-    QFETCH(double, value);
-    QFETCH(int, length);
-    const NumberPrefix prefix = leadingNumber(text.toStdString());
-    QCOMPARE(prefix.value, value);
-    QCOMPARE(int(prefix.length), length);
+    const NumberPrefix prefix = leadingNumber(QTest::currentDataTag());
+    QTEST(prefix.value, "value");
+    QTEST(int(prefix.length), "length");
 }
 
 void TestNumberText::floatRange() {
-    QVERIFY(fitsInFloat(-3.4e38));
-    QVERIFY(!fitsInFloat(3.5e38));
-    QVERIFY(!fitsInFloat(std::numeric_limits<double>::infinity()));
-    QVERIFY(!fitsInFloat(std::numeric_limits<double>::quiet_NaN()));
+    QVERIFY(fitsInFloat(-3.4e38) && !fitsInFloat(3.5e38) && !fitsInFloat(qInf()) &&
+            !fitsInFloat(qQNaN()));
 }
 
 void TestNumberText::colourPacking() {
@@ -113,9 +92,8 @@ void TestNumberText::colourPacking() {
     const Colour c = packColour(12, 34, 56);
     QCOMPARE(c, Colour(12 + 34 * 256 + 56 * 65536));
     QCOMPARE(redOf(c) * 10000 + greenOf(c) * 100 + blueOf(c), 123456);
-    QVERIFY(!isSystemColour(c));
-    QVERIFY(isSystemColour(0x8000000E));
-    QCOMPARE(systemColourIndex(0x8000000E), 14);
+    QVERIFY(!isSystemColour(c) && isSystemColour(0x8000000E) &&
+            systemColourIndex(0x8000000E) == 14);
 }
 
 QTEST_APPLESS_MAIN(TestNumberText)

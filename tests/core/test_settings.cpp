@@ -8,42 +8,30 @@ using namespace vortak;
 class TestSettings : public QObject {
     Q_OBJECT
 private slots:
-    void emptyStoreGivesDefaults() {
-        MemorySettingsStore store;
-        ViewSettings s;
-        s.nai_grid = false;  // whatever was current is replaced
-        loadViewSettings(store, s);
-        QVERIFY(s == ViewSettings{});
-        QCOMPARE(colourText(s.xroma_background), std::string("-2147483634"));  // a system colour
-    }
-
-    // A stored text and the value read back, saved again as text ("1"/"0" for flags).
+    // A stored text and the value read back, saved again as text.
     void storedTexts_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("expected");
-        const auto add = [](const char* name, const char* key, const char* stored,
-                            const char* expected) {
-            QTest::newRow(name) << QString(key) << QString(stored) << QString(expected);
+        const auto add = [](const char* name, QString key, QString stored, QString expected) {
+            QTest::newRow(name) << key << stored << expected;
         };
         add("hex, lower-case marker", "xroma_grid", "&hE0E0E0", "14737632");
         add("leading number", "xroma_N", "12abc", "12");
-        add("colour of letters is 0", "xroma_N", "abc", "0");
         add("system colour", "xroma_background", "-2147483643", "-2147483643");
         add("colour out of range", "xroma_N", "1e12", "2852397");
         add("scale of letters is 0: refused", "Ena_cm_posa_FORCE", "abc", "100");
         add("integer rounds half to even", "Animation_Frames", "50.5", "50");
         add("integer out of range", "Animation_Frames", "40000", "100");
         add("too many frames", "Animation_Frames", "1001", "100");
-        add("most decimals", "dekadika_N", "13", "13");
         add("too many decimals", "dekadika_N", "14", "3");
         add("grid with letters", "kannab", "0.5m", "1");
         add("grid with blanks", "kannab", " 2 ", "2");
         add("grid zero", "kannab", "0", "1");
-        add("flag word", "nai_miki", "TRUE", "1");
-        add("flag word false", "nai_aksones", "false", "0");
-        add("flag number", "nai_miki", "-1", "1");
-        add("flag nonsense", "nai_miki", "yes", "0");
+        add("flag word", "nai_miki", "TRUE", "True");
+        add("flag word false", "nai_aksones", "false", "False");
+        add("flag number", "nai_miki", "-1", "True");
+        add("flag nonsense", "nai_miki", "yes", "False");
     }
     void storedTexts() {
         QFETCH(QString, key);
@@ -55,59 +43,48 @@ private slots:
         loadViewSettings(store, s);
         MemorySettingsStore out;
         saveViewSettingsAsDefault(out, s, typedNumbersOf(s));
-        QString actual = QString::fromStdString(*out.value(kDisplaySection, key.toStdString()));
-        if (actual == "True") actual = "1";
-        if (actual == "False") actual = "0";
-        QCOMPARE(actual, expected);
+        QCOMPARE(QString::fromStdString(*out.value(kDisplaySection, key.toStdString())), expected);
     }
 
+    // Keys are found whatever their spelling; keys not stored get their defaults, whatever
+    // was current.
     void keysIgnoreCase() {
         MemorySettingsStore store;
         store.setValue("RITHMISEIS", "Ena_cm_posa_Stress", "250");
         store.setValue(kDisplaySection, "ena_cm_posa_strain", "0.002");
         ViewSettings s;
+        s.nai_grid = false;
         loadViewSettings(store, s);
-        QVERIFY(s.Ena_cm_posa_STRESS == 250.0f && s.Ena_cm_posa_STRAIN == 0.002f);
+        QVERIFY(s.Ena_cm_posa_STRESS == 250.0f && s.Ena_cm_posa_STRAIN == 0.002f && s.nai_grid);
         store.setValue(kDisplaySection, "ENA_CM_POSA_STRESS", "300");
         QCOMPARE(store.size(), std::size_t(2));  // one value per key, whatever its spelling
     }
 
+    // Typed numbers are stored as typed and read back as the settings hold them.
     void saveAsDefaultRoundTrip() {
         ViewSettings s;
         s.nai_grid = false;
-        s.nai_omades = true;
-        s.Show_FORCE = false;
-        s.Show_STRAIN = true;
-        s.xroma_background = packColour(10, 20, 30);
-        s.xroma_grid = kSystemColourFlag | 5u;
         TypedSettingNumbers typed = typedNumbersOf(s);
-        typed.animationFrames = 50.5;  // stored as typed, read back rounded
-        typed.grid = 0.25;
+        typed.animationFrames = 50.5;
         typed.strain = 2e-5;
         MemorySettingsStore store;
         saveViewSettingsAsDefault(store, s, typed);
         QCOMPARE(*store.value(kDisplaySection, "Animation_Frames"), std::string("50.5"));
         QCOMPARE(*store.value(kDisplaySection, "Ena_cm_posa_STRAIN"), std::string("2E-05"));
-        QCOMPARE(*store.value(kDisplaySection, "nai_grid"), std::string("False"));
-        QCOMPARE(*store.value(kDisplaySection, "xroma_grid"), std::string("-2147483643"));
         ViewSettings back;
         loadViewSettings(store, back);
-        ViewSettings expected = s;
-        expected.Animation_Frames = 50;
-        expected.kannab = 0.25f;
-        expected.Ena_cm_posa_STRAIN = 2e-5f;
-        QVERIFY(back == expected);
+        s.Animation_Frames = 50;
+        s.Ena_cm_posa_STRAIN = 2e-5f;
+        QVERIFY(back == s);
     }
 
     void windowPlacement() {
         MemorySettingsStore store;
-        const WindowPlacement fresh = loadWindowPlacement(store, 20000, 12000);
+        const WindowPlacement fresh = loadWindowPlacement(store, 20000, 12000);  // 10000 x 8000
         QCOMPARE(fresh.state, WindowShowState::Maximised);
-        QVERIFY(fresh.width == 10000 && fresh.height == 8000);
         QVERIFY(fresh.left == 5000 && fresh.top == 2000);  // centred
         // A minimised window comes back as a normal one.
         saveWindowPlacement(store, {WindowShowState::Minimised, 9000, 7000, 120, 240});
-        QCOMPARE(*store.value(kStartupSection, "WindowState"), std::string("0"));
         const WindowPlacement back = loadWindowPlacement(store, 20000, 12000);
         QCOMPARE(back.state, WindowShowState::Normal);
         QVERIFY(back.width == 9000 && back.height == 7000 && back.left == 120 && back.top == 240);

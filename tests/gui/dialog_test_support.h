@@ -4,46 +4,21 @@
 // user is told.
 
 #include <QtTest>
-
-#include <QComboBox>
-#include <QLineEdit>
+#include <QtWidgets>
 
 #include "../core/test_support.h"
 
 namespace vortak::test {
 
-inline void type(QLineEdit* box, const QString& text) {
-    box->clear();
-    QTest::keyClicks(box, text);
-}
-
-inline void typeNumber(QComboBox* box, const QString& text) {
-    box->lineEdit()->clear();
-    QTest::keyClicks(box->lineEdit(), text);
-}
-
-// Types into a box (or the text part of a number box) and presses Enter.
-inline void typeEnter(QWidget* box, const QString& text) {
+// The text part of a number box; any other widget itself.
+inline QWidget* textPart(QWidget* box) {
     auto* combo = qobject_cast<QComboBox*>(box);
-    QWidget* target = combo ? combo->lineEdit() : box;
-    QTest::keyClicks(target, text);
-    QTest::keyClick(target, Qt::Key_Return);
-}
-
-// Chooses an item of a number box from its list.
-inline void pick(QComboBox* box, const QString& text) { emit box->activated(box->findText(text)); }
-
-inline QStringList items(const QComboBox* box) {
-    QStringList list;
-    for (int k = 0; k < box->count(); ++k) list << box->itemText(k);
-    return list;
+    return combo ? combo->lineEdit() : box;
 }
 
 // True when the widget (or the text part of a number box) has the focus.
 inline bool hasFocus(QWidget* widget) {
-    QWidget* now = QApplication::focusWidget();
-    auto* box = qobject_cast<QComboBox*>(widget);
-    return now == widget || (box && now == box->lineEdit());
+    return QList<QWidget*>{widget, textPart(widget)}.contains(QApplication::focusWidget());
 }
 
 // True when the widget has the focus, a text box with all its text selected, ready to be
@@ -51,6 +26,37 @@ inline bool hasFocus(QWidget* widget) {
 inline bool hasFocusSelected(QWidget* widget) {
     auto* box = qobject_cast<QLineEdit*>(widget);
     return hasFocus(widget) && (!box || box->selectedText() == box->text());
+}
+
+// Types over a text box or the text part of a number box.
+inline void type(QWidget* box, const QString& text) {
+    static_cast<QLineEdit*>(textPart(box))->clear();
+    QTest::keyClicks(textPart(box), text);
+}
+
+// Types texts[k] into boxes[k].
+inline void fill(const std::vector<QWidget*>& boxes, const QStringList& texts) {
+    for (int k = 0; k < texts.size(); ++k) type(boxes[k], texts[k]);
+}
+
+// Types texts[k] and Enter into boxes[k]; false unless Enter moves the focus to boxes[k + 1].
+inline bool enterThrough(const std::vector<QWidget*>& boxes, const QStringList& texts) {
+    for (int k = 0; k < texts.size(); ++k) {
+        type(boxes[k], texts[k]);
+        QTest::keyClick(textPart(boxes[k]), Qt::Key_Return);
+        if (!hasFocus(boxes[k + 1])) return false;
+    }
+    return true;
+}
+
+// Chooses an item of a number box from its list.
+inline void pick(QComboBox* box, const QString& text) { emit box->activated(box->findText(text)); }
+
+// Gives the button the focus and clicks it.
+inline QPushButton* press(QPushButton* button) {
+    button->setFocus();
+    button->click();
+    return button;
 }
 
 // Shows the dialog and waits for it: the focus only moves in a window on the screen.

@@ -1,11 +1,3 @@
-#include <QtTest>
-
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-
 #include "dialog_test_support.h"
 #include "editing/loads_dialog.h"
 
@@ -16,19 +8,20 @@ Q_DECLARE_METATYPE(vortak::NodalLoad)
 
 namespace {
 
-// The list of loaded nodes with its caption, e.g. "Nodes with loads on: 2 [2 3]".
-QString listed(const LoadsDialog& d) {
-    QStringList list;
-    for (int k = 0; k < d.loadedList()->count(); ++k) list << d.loadedList()->item(k)->text();
-    return d.listCaption()->text() + " [" + list.join(' ') + "]";
-}
-
+// "node: Fx | Fy / caption [loaded nodes]", the one marked in the list starred, e.g.
+// "3: 7 | 3 / Nodes with loads on: 2 [2 *3]".
 QString shown(const LoadsDialog& d) {
-    return d.nodeBox()->currentText() + ": " + d.fxBox()->text() + " | " + d.fyBox()->text();
+    QStringList list;
+    for (const QListWidgetItem* item : d.loadedList()->findItems("*", Qt::MatchWildcard))
+        list << (item->isSelected() ? "*" : "") + item->text();
+    return d.nodeBox()->currentText() + ": " + d.fxBox()->text() + " | " + d.fyBox()->text() +
+           " / " + d.listCaption()->text() + " [" + list.join(' ') + "]";
 }
 
-void threeNodes(Model& m) {
+// Three nodes, node 2 carrying `load`.
+void threeNodes(Model& m, NodalLoad load) {
     for (int k = 0; k < 3; ++k) addNode(m, float(k), 0);
+    m.setLoad(2, load);
 }
 
 // "Fx Fy" of node n.
@@ -36,144 +29,99 @@ QString load(const Model& m, int n) {
     return QString("%1 %2").arg(m.nodes.Fx[n]).arg(m.nodes.Fy[n]);
 }
 
-// Where a refusal leaves the focus.
-enum Focus { OnNode, OnFx, OnFy, OnApply };
-
 }  // namespace
-
-Q_DECLARE_METATYPE(Focus)
 
 class TestLoadsDialog : public QObject {
     Q_OBJECT
 private slots:
-    void applyLogs_data();
-    void applyLogs();
-    void keyboardAndList();
-    void refusals_data();
-    void refusals();
-};
-
-void TestLoadsDialog::applyLogs_data() {
-    QTest::addColumn<NodalLoad>("before");
-    QTest::addColumn<QString>("fx");
-    QTest::addColumn<QString>("fy");
-    QTest::addColumn<QString>("line");  // empty: nothing logged
-    QTest::addColumn<QString>("after");
-    // clang-format off
-    QTest::newRow("new both")        << NodalLoad{0, 0}   << "10"  << "-25"
-        << "New loads on node #2, Fx= 10, Fy= -25" << "10 -25";
-    QTest::newRow("logged as typed") << NodalLoad{0, 0}   << "1e1" << "0"
-        << "New loads on node #2, Fx= 1e1"         << "10 0";
-    QTest::newRow("changed")         << NodalLoad{5, 5}   << ""    << "-5abc"
-        << "* Loads on node #2, Fy= -5abc"         << "0 -5";
-    QTest::newRow("deleted")         << NodalLoad{5, 0}   << "0"   << ""
-        << "Loads deleted on node #2"              << "0 0";
-    QTest::newRow("unchanged")       << NodalLoad{5, .5f} << "5"   << "0.5" << "" << "5 0.5";
-    // clang-format on
-}
-
-void TestLoadsDialog::applyLogs() {
-    QFETCH(NodalLoad, before);
-    QFETCH(QString, fx);
-    QFETCH(QString, fy);
-    QFETCH(QString, line);
-    QFETCH(QString, after);
-    Harness h;
-    threeNodes(h.app.model);
-    h.app.model.setLoad(2, before);
-    LoadsDialog dialog(h.app, nullptr, 2);
-    type(dialog.fxBox(), fx);
-    type(dialog.fyBox(), fy);
-    dialog.applyButton()->click();
-    QCOMPARE(load(h.app.model, 2), after);
-    if (line.isEmpty()) {
-        QVERIFY(h.app.log.runs().empty());
-    } else {
-        checkLogged(h, line, line.startsWith("Loads deleted") ? LogColour::Green : LogColour::Navy);
+    void applyLogs_data() {
+        QTest::addColumn<NodalLoad>("before");
+        QTest::addColumn<QStringList>("typed");  // Fx, Fy
+        QTest::addColumn<QString>("line");       // empty: nothing logged
+        QTest::addColumn<QString>("after");
+        // A zero component is left out of the line, the others are logged as typed.
+        // clang-format off
+        QTest::newRow("new")       << NodalLoad{0, 0}   << QStringList{"10", "-25"}
+                                   << "New loads on node #2, Fx= 10, Fy= -25" << "10 -25";
+        QTest::newRow("changed")   << NodalLoad{5, 5}   << QStringList{"", "-5abc"}
+                                   << "* Loads on node #2, Fy= -5abc"         << "0 -5";
+        QTest::newRow("unchanged") << NodalLoad{5, .5f} << QStringList{"5", "0.5"} << "" << "5 0.5";
+        // clang-format on
     }
-    // Every Apply redraws and marks the results stale, logged or not.
-    QVERIFY(h.app.model.changed);
-    QCOMPARE(h.shell.redraws, 1);
-    QCOMPARE(dialog.nodeBox()->currentText(), QString("3"));
-}
 
-void TestLoadsDialog::keyboardAndList() {
-    Harness h;
-    threeNodes(h.app.model);
-    h.app.model.setLoad(2, {0, -2.5f});
-    LoadsDialog dialog(h.app);
-    QVERIFY(showAndWait(dialog));
-    QCOMPARE(shown(dialog), QString("1:  | "));
-    QCOMPARE(listed(dialog), QString("Nodes with loads on: 1 [2]"));
-    // By keyboard: Enter goes from the node to Fx, Fy and Apply, and there applies.
-    dialog.nodeBox()->setFocus();
-    dialog.nodeBox()->lineEdit()->clear();
-    typeEnter(dialog.nodeBox(), "3");
-    QVERIFY(hasFocus(dialog.fxBox()));
-    typeEnter(dialog.fxBox(), "7");
-    QVERIFY(hasFocus(dialog.fyBox()));
-    typeEnter(dialog.fyBox(), "3");
-    QVERIFY(hasFocus(dialog.applyButton()));
-    QVERIFY(h.app.log.runs().empty());  // Enter moved the focus only
-    QTest::keyClick(dialog.applyButton(), Qt::Key_Return);
-    QCOMPARE(h.app.log.lastLine(), std::string(" New loads on node #3, Fx= 7, Fy= 3"));
-    QCOMPARE(shown(dialog), QString("1:  | "));  // wrapped from the last node to the first
-    QVERIFY(hasFocus(dialog.fxBox()));
-    QCOMPARE(listed(dialog), QString("Nodes with loads on: 2 [2 3]"));
+    void applyLogs() {
+        QFETCH(NodalLoad, before);
+        QFETCH(QStringList, typed);
+        QFETCH(QString, line);
+        QFETCH(QString, after);
+        Harness h;
+        threeNodes(h.app.model, before);
+        LoadsDialog d(h.app, nullptr, 2);
+        fill({d.fxBox(), d.fyBox()}, typed);
+        d.applyButton()->click();
+        QCOMPARE(load(h.app.model, 2), after);
+        QCOMPARE(h.app.log.runs().empty(), line.isEmpty());
+        if (!line.isEmpty()) checkLogged(h, line, LogColour::Navy);
+        // Every Apply, logged or not, redraws, marks the results stale and moves on a node.
+        QVERIFY(h.app.model.changed && h.shell.redraws == 1 && d.nodeBox()->currentText() == "3");
+    }
 
-    // Picking from the list shows that node; Delete removes its load and moves on.
-    dialog.loadedList()->setCurrentRow(0);
-    QCOMPARE(shown(dialog), QString("2:  | -2.5"));
-    dialog.deleteButton()->click();
-    checkLogged(h, "Loads deleted on node #2", LogColour::Green);
-    QCOMPARE(load(h.app.model, 2), QString("0 0"));
-    QCOMPARE(shown(dialog), QString("3: 7 | 3"));
-    QCOMPARE(listed(dialog), QString("Nodes with loads on: 1 [3]"));
-    QCOMPARE(dialog.loadedList()->currentRow(), 0);  // the node shown is marked in the list
-}
+    void keyboardAndList() {
+        Harness h;
+        threeNodes(h.app.model, {0, -2.5f});
+        LoadsDialog d(h.app);
+        QVERIFY(showAndWait(d));
+        // By keyboard: Enter goes from the node to Fx, Fy and Apply, and there applies.
+        QVERIFY(
+            enterThrough({d.nodeBox(), d.fxBox(), d.fyBox(), d.applyButton()}, {"3", "7", "3"}));
+        QVERIFY(h.app.log.runs().empty());  // Enter moved the focus only
+        QTest::keyClick(d.applyButton(), Qt::Key_Return);
+        QCOMPARE(h.app.log.lastLine(), std::string(" New loads on node #3, Fx= 7, Fy= 3"));
+        // Wrapped from the last node to the first, ready to be typed.
+        QCOMPARE(shown(d), QString("1:  |  / Nodes with loads on: 2 [2 3]"));
+        QVERIFY(hasFocus(d.fxBox()));
+        // Picking from the list shows that node; Delete removes its load and moves on.
+        d.loadedList()->setCurrentRow(0);
+        QCOMPARE(shown(d), QString("2:  | -2.5 / Nodes with loads on: 2 [*2 3]"));
+        d.deleteButton()->click();
+        checkLogged(h, "Loads deleted on node #2", LogColour::Green);
+        QCOMPARE(shown(d), QString("3: 7 | 3 / Nodes with loads on: 1 [*3]"));
+    }
 
-void TestLoadsDialog::refusals_data() {
-    QTest::addColumn<bool>("remove");  // Delete rather than Apply
-    QTest::addColumn<QString>("node");
-    QTest::addColumn<QString>("fx");
-    QTest::addColumn<QString>("fy");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<Focus>("focus");
-    const QString node = unacceptable("node number");
-    const QString fx = unacceptable("Fx"), fy = unacceptable("Fy");
-    // Delete goes by what the boxes show, even when the node has a stored load.
-    const QString noLoad = "There is no load to delete on node #2";
-    // clang-format off
-    QTest::newRow("node 4 of 3")   << false << "4" << "1"     << "1"    << node   << OnNode;
-    QTest::newRow("delete node 9") << true  << "9" << "1"     << "1"    << node   << OnNode;
-    QTest::newRow("Fx 1e999")      << false << "2" << "1e999" << "1"    << fx     << OnFx;
-    QTest::newRow("Fy 1e39")       << false << "2" << "1"     << "1e39" << fy     << OnFy;
-    QTest::newRow("delete zeros")  << true  << "2" << "0"     << "abc"  << noLoad << OnApply;
-    // clang-format on
-}
+    void refusals_data() {
+        QTest::addColumn<bool>("remove");        // Delete rather than Apply
+        QTest::addColumn<QStringList>("typed");  // node, Fx, Fy
+        QTest::addColumn<int>("focus");          // where in `typed` the focus goes; 3: Apply
+        QTest::addColumn<QString>("message");
+        const QString node = unacceptable("node number"), fx = unacceptable("Fx");
+        // Delete goes by what the boxes show, even when the node has a stored load.
+        const QString noLoad = "There is no load to delete on node #2";
+        // clang-format off
+        QTest::newRow("node 4 of 3")   << false << QStringList{"4", "1", "1"}     << 0 << node;
+        QTest::newRow("delete node 9") << true  << QStringList{"9", "1", "1"}     << 0 << node;
+        QTest::newRow("Fx 1e999")      << false << QStringList{"2", "1e999", "1"} << 1 << fx;
+        QTest::newRow("delete zeros")  << true  << QStringList{"2", "0", "abc"}   << 3 << noLoad;
+        // clang-format on
+    }
 
-void TestLoadsDialog::refusals() {
-    QFETCH(bool, remove);
-    QFETCH(QString, node);
-    QFETCH(QString, fx);
-    QFETCH(QString, fy);
-    QFETCH(QString, message);
-    QFETCH(Focus, focus);
-    Harness h;
-    threeNodes(h.app.model);
-    h.app.model.setLoad(2, {3, 4});
-    LoadsDialog dialog(h.app);
-    QVERIFY(showAndWait(dialog));
-    typeNumber(dialog.nodeBox(), node);
-    type(dialog.fxBox(), fx);
-    type(dialog.fyBox(), fy);
-    (remove ? dialog.deleteButton() : dialog.applyButton())->click();
-    for (int n : {1, 2, 3, 4}) QCOMPARE(load(h.app.model, n), QString(n == 2 ? "3 4" : "0 0"));
-    QVERIFY(!h.app.model.changed);
-    checkRefused(h, message);
-    QWidget* const at[] = {dialog.nodeBox(), dialog.fxBox(), dialog.fyBox(), dialog.applyButton()};
-    QVERIFY(hasFocusSelected(at[focus]));
-}
+    void refusals() {
+        QFETCH(bool, remove);
+        QFETCH(QStringList, typed);
+        QFETCH(int, focus);
+        QFETCH(QString, message);
+        Harness h;
+        threeNodes(h.app.model, {3, 4});
+        LoadsDialog d(h.app);
+        QVERIFY(showAndWait(d));
+        fill({d.nodeBox(), d.fxBox(), d.fyBox()}, typed);
+        (remove ? d.deleteButton() : d.applyButton())->click();
+        checkRefused(h, message);
+        for (int n : {1, 2, 3, 4}) QCOMPARE(load(h.app.model, n), QString(n == 2 ? "3 4" : "0 0"));
+        QVERIFY(!h.app.model.changed);
+        QWidget* const at[] = {d.nodeBox(), d.fxBox(), d.fyBox(), d.applyButton()};
+        QVERIFY(hasFocusSelected(at[focus]));
+    }
+};
 
 QTEST_MAIN(TestLoadsDialog)
 #include "test_loads_dialog.moc"

@@ -1,13 +1,3 @@
-#include <QtTest>
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-
-#include <map>
-
 #include "dialog_test_support.h"
 #include "editing/nodes_dialog.h"
 
@@ -24,8 +14,6 @@ void twoNodes(Model& m) {
     m.nodes.Fy[2] = -3;
 }
 
-const QString kBadNumber = unacceptable("node number");
-
 // "number (state) x y Kx Ky" and the constraints (x fixed, o free) with the picture number,
 // as the dialog shows them.
 QString shown(const NodesDialog& d) {
@@ -41,168 +29,116 @@ QString shown(const NodesDialog& d) {
 class TestNodesDialog : public QObject {
     Q_OBJECT
 private slots:
-    void refusals_data();
-    void refusals();
-    void changeThenCreate();  // and by keyboard alone
-    void constraintsAndSprings();
-    void deleteWithElements();
-};
-
-void TestNodesDialog::refusals_data() {
-    QTest::addColumn<bool>("remove");  // Delete rather than Apply
-    QTest::addColumn<QString>("number");
-    QTest::addColumn<QString>("box");  // x, y, kx or ky; x and y are 9 and 0 unless typed
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("message");
-    const QString max = "The maximum number of nodes that can be defined is 100.";
-    const QString taken = "At (4, 0) there is already node #2. ";
-    const QString neg = "The elastic constants cannot have negative values.";
-    const QString none = "There is no node to be deleted #3.";
-    const QString num = kBadNumber;
-    const QString x = unacceptable("coordinate x"), y = unacceptable("coordinate y");
-    const QString kx = unacceptable("elastic constant Kx");
-    // clang-format off
-    QTest::newRow("101")     << false << "101" << ""   << ""      << max;
-    QTest::newRow("taken")   << false << "3"   << "x"  << "4"     << taken;
-    QTest::newRow("2.5")     << false << "2.5" << ""   << ""      << num;
-    QTest::newRow("Ky < 0")  << false << "3"   << "ky" << "-0.5"  << neg;
-    QTest::newRow("x 1e999") << false << "3"   << "x"  << "1e999" << x;
-    QTest::newRow("y 1e39")  << false << "3"   << "y"  << "1e39"  << y;
-    QTest::newRow("Kx 1e40") << false << "3"   << "kx" << "1e40"  << kx;
-    QTest::newRow("del 3")   << true  << "3"   << ""   << ""      << none;
-    QTest::newRow("del 8")   << true  << "8"   << ""   << ""      << num;
-    // clang-format on
-}
-
-void TestNodesDialog::refusals() {
-    QFETCH(bool, remove);
-    QFETCH(QString, number);
-    QFETCH(QString, box);
-    QFETCH(QString, text);
-    QFETCH(QString, message);
-    Harness h;
-    twoNodes(h.app.model);
-    const Model before = h.app.model;
-    NodesDialog dialog(h.app);
-    QVERIFY(showAndWait(dialog));
-    typeNumber(dialog.numberBox(), number);
-    type(dialog.xBox(), "9");
-    type(dialog.yBox(), "0");
-    const std::map<QString, QLineEdit*> boxes{
-        {"x", dialog.xBox()}, {"y", dialog.yBox()}, {"kx", dialog.kxBox()}, {"ky", dialog.kyBox()}};
-    QLineEdit* typed = box.isEmpty() ? nullptr : boxes.at(box);
-    if (typed) type(typed, text);
-    QPushButton* button = remove ? dialog.deleteButton() : dialog.applyButton();
-    button->setFocus();
-    button->click();
-    checkRefused(h, message);
-    const Model& m = h.app.model;
-    QVERIFY(m.nodeCount == 2 && m.nodes.x == before.nodes.x && m.nodes.Ky == before.nodes.Ky);
-    QVERIFY(!m.changed);
-    // The focus goes to the faulty box, a value that cannot be read selected to be typed over.
-    if (message == kBadNumber) {
-        QVERIFY(hasFocus(dialog.numberBox()));
-    } else if (!typed) {
-        QVERIFY(hasFocus(button));
-    } else {
-        QVERIFY(message.startsWith("At") ? hasFocus(typed) : hasFocusSelected(typed));
+    void refusals_data() {
+        QTest::addColumn<bool>("remove");        // Delete rather than Apply
+        QTest::addColumn<QStringList>("typed");  // number, x, y, Kx, Ky
+        QTest::addColumn<int>("focus");          // where in `typed` the focus goes; 5: the button
+        QTest::addColumn<QString>("message");
+        const QString max = "The maximum number of nodes that can be defined is 100.";
+        const QString taken = "At (4, 0) there is already node #2. ";
+        const QString neg = "The elastic constants cannot have negative values.";
+        const QString none = "There is no node to be deleted #3.";
+        const QString num = unacceptable("node number"), x = unacceptable("coordinate x");
+        const QString y = unacceptable("coordinate y"), kx = unacceptable("elastic constant Kx");
+        // Overflowing values are refused before the other checks; a place taken before a
+        // number that cannot be used.
+        // clang-format off
+        QTest::newRow("101")     << false << QStringList{"101"}                     << 5 << max;
+        QTest::newRow("x 1e999") << false << QStringList{"3", "1e999"}              << 1 << x;
+        QTest::newRow("y 1e39")  << false << QStringList{"3", "9", "1e39"}          << 2 << y;
+        QTest::newRow("taken")   << false << QStringList{"2.5", "4"}                << 1 << taken;
+        QTest::newRow("2.5")     << false << QStringList{"2.5", "9"}                << 0 << num;
+        QTest::newRow("Ky < 0")  << false << QStringList{"3", "9", "", "", "-.5"}   << 4 << neg;
+        QTest::newRow("Kx 1e40") << false << QStringList{"3", "9", "", "1e40"}      << 3 << kx;
+        QTest::newRow("del 3")   << true  << QStringList{"3"}                       << 5 << none;
+        QTest::newRow("del 8")   << true  << QStringList{"8"}                       << 0 << num;
+        // clang-format on
     }
-}
 
-void TestNodesDialog::changeThenCreate() {
-    Harness h;
-    twoNodes(h.app.model);
-    NodesDialog dialog(h.app, nullptr, 2);
-    QVERIFY(showAndWait(dialog));
-    QCOMPARE(shown(dialog), QString("2 (Existing) 4 0  50 oo1"));  // a 0 spring shows empty
-    QCOMPARE(dialog.numberBox()->count(), 3);
-    pick(dialog.numberBox(), "1");
-    QCOMPARE(shown(dialog), QString("1 (Existing) 0 0   xx4"));
-    type(dialog.yBox(), "3");
-    dialog.fixXBox()->click();
-    type(dialog.kxBox(), "50");
-    dialog.applyButton()->click();
-    checkLogged(h, "* Node #1, x= 0, y= 3, Constraints: ox, Kx= 50", LogColour::Navy);
-    // On to node 2, then past the last to the new number.
-    dialog.applyButton()->click();
-    QCOMPARE(h.app.log.lastLine(), std::string(" * Node #2, x= 4, y= 0, Free, Ky= 50"));
-    QCOMPARE(h.app.model.nodes.Fy[2], -3.0f);  // the load stays
-    QCOMPARE(shown(dialog), QString("3 (New)     oo1"));
+    void refusals() {
+        QFETCH(bool, remove);
+        QFETCH(QStringList, typed);
+        QFETCH(int, focus);
+        QFETCH(QString, message);
+        Harness h;
+        twoNodes(h.app.model);
+        NodesDialog d(h.app);
+        QVERIFY(showAndWait(d));
+        fill({d.numberBox(), d.xBox(), d.yBox(), d.kxBox(), d.kyBox()}, typed);
+        QPushButton* button = press(remove ? d.deleteButton() : d.applyButton());
+        checkRefused(h, message);
+        QVERIFY(h.app.model.nodeCount == 2 && !h.app.model.changed);
+        QWidget* const at[] = {d.numberBox(), d.xBox(), d.yBox(), d.kxBox(), d.kyBox(), button};
+        QVERIFY(hasFocus(at[focus]));
+    }
 
-    // A new node by keyboard: Enter goes from the number to x, y and Apply, and there applies.
-    dialog.numberBox()->lineEdit()->setFocus();
-    dialog.numberBox()->lineEdit()->selectAll();
-    typeEnter(dialog.numberBox(), "3");
-    QVERIFY(hasFocus(dialog.xBox()));
-    typeEnter(dialog.xBox(), "1e-5");
-    QVERIFY(hasFocus(dialog.yBox()));
-    typeEnter(dialog.yBox(), "-7");
-    QVERIFY(hasFocus(dialog.applyButton()));
-    QCOMPARE(h.app.model.nodeCount, 2);  // Enter moved the focus only
-    QTest::keyClick(dialog.applyButton(), Qt::Key_Return);
-    checkLogged(h, "New node #3, x= 1E-05, y=-7, Free", LogColour::Navy);
-    QVERIFY(hasFocus(dialog.xBox()));  // ready for the next node
-    QCOMPARE(shown(dialog), QString("4 (New)     oo1"));
-    type(dialog.xBox(), "8");
-    type(dialog.kxBox(), "3");
-    type(dialog.kyBox(), "4.5");
-    dialog.applyButton()->click();
-    QCOMPARE(h.app.log.lastLine(), std::string(" New node #4, x= 8, y= 0, Free, Kx= 3, Ky= 4.5"));
-    QVERIFY(h.app.model.changed);
-    QCOMPARE(h.shell.redraws, 4);
-}
+    void changeCreateAndConstrain() {
+        Harness h;
+        twoNodes(h.app.model);
+        NodesDialog d(h.app, nullptr, 2);
+        QVERIFY(showAndWait(d));
+        QCOMPARE(shown(d), QString("2 (Existing) 4 0  50 oo1"));  // a 0 spring shows empty
+        pick(d.numberBox(), "1");
+        QCOMPARE(shown(d), QString("1 (Existing) 0 0   xx4"));
+        type(d.yBox(), "3");
+        d.fixXBox()->click();
+        type(d.kxBox(), "50");
+        d.applyButton()->click();
+        checkLogged(h, "* Node #1, x= 0, y= 3, Constraints: ox, Kx= 50", LogColour::Navy);
+        d.applyButton()->click();  // on to node 2, then past the last to the new number
+        QCOMPARE(h.app.log.lastLine(), std::string(" * Node #2, x= 4, y= 0, Free, Ky= 50"));
+        QCOMPARE(h.app.model.nodes.Fy[2], -3.0f);  // the load stays
+        QCOMPARE(shown(d), QString("3 (New)     oo1"));
+        // By keyboard: Enter goes from the number to x, y and Apply, and there applies.
+        QVERIFY(enterThrough({d.numberBox(), d.xBox(), d.yBox(), d.applyButton()},
+                             {"3", "1e-5", "-7"}));
+        fill({d.kxBox(), d.kyBox()}, {"3", "4.5"});
+        QCOMPARE(h.app.model.nodeCount, 2);  // Enter moved the focus only
+        QTest::keyClick(d.applyButton(), Qt::Key_Return);
+        checkLogged(h, "New node #3, x= 1E-05, y=-7, Free, Kx= 3, Ky= 4.5", LogColour::Navy);
+        QVERIFY(hasFocus(d.xBox()));  // ready for the next node
+        QCOMPARE(h.shell.redraws, 3);
+        QCOMPARE(shown(d), QString("4 (New)     oo1"));
+        type(d.kxBox(), "50");
+        d.fixXBox()->click();  // fixing x empties its spring
+        QCOMPARE(shown(d), QString("4 (New)     xo2"));
+        QTest::keyClicks(d.kxBox(), "7");  // a spring frees the direction
+        d.fixYBox()->click();
+        QCOMPARE(shown(d), QString("4 (New)   7  ox3"));
+        // Clicking the picture goes round: y -> both -> free -> x.
+        for (const QString after : {"xx4", "oo1", "xo2"}) {
+            QTest::mouseClick(d.picture(), Qt::LeftButton);
+            QCOMPARE(shown(d).right(3), after);
+        }
+    }
 
-void TestNodesDialog::constraintsAndSprings() {
-    Harness h;
-    NodesDialog dialog(h.app);
-    type(dialog.kxBox(), "50");
-    dialog.fixXBox()->click();  // fixing x empties its spring
-    QCOMPARE(shown(dialog), QString("1 (New)     xo2"));
-    QTest::keyClicks(dialog.kxBox(), "7");  // a spring frees the direction
-    dialog.fixYBox()->click();
-    QCOMPARE(shown(dialog), QString("1 (New)   7  ox3"));
-    // Clicking the picture goes round: y -> both -> free -> x.
-    QTest::mouseClick(dialog.picture(), Qt::LeftButton);
-    QCOMPARE(shown(dialog), QString("1 (New)     xx4"));
-    QTest::mouseClick(dialog.picture(), Qt::LeftButton);
-    QTest::mouseClick(dialog.picture(), Qt::LeftButton);
-    QCOMPARE(shown(dialog), QString("1 (New)     xo2"));
-}
-
-void TestNodesDialog::deleteWithElements() {
-    Harness h;
-    Model& m = h.app.model;
-    twoNodes(m);
-    addNode(m, 2, 3);
-    addNode(m, 6, 3);
-    addGroup(m, 1, 1);
-    for (auto [i, j] : {std::pair{1, 2}, {2, 3}, {3, 4}, {4, 2}}) addElement(m, i, j);
-    h.app.currentView = ViewMode::NDiagram;
-    const std::string warning =
-        "There are elements connected to the node, that must also be deleted.";
-    NodesDialog dialog(h.app, nullptr, 2);
-    h.prompter.queueAnswer(Answer::Cancel);
-    dialog.deleteButton()->click();
-    QCOMPARE(m.nodeCount + m.elementCount, 8);  // nothing deleted
-    QCOMPARE(h.app.log.lastLine(), " " + warning);
-    h.prompter.queueAnswer(Answer::Ok);
-    dialog.deleteButton()->click();
-    const auto& q = h.prompter.questions();
-    QCOMPARE(int(q.size()), 2);  // asked once each time
-    QCOMPARE(q[1].text, warning + "\r\nDo you want the deletion process to proceed?");
-    QCOMPARE(q[1].buttons, MessageButtons::OkCancel);
-    const std::vector<std::string> lines = h.app.log.lines();
-    const std::vector<std::string> expected{
-        " " + warning, " Element deleted: #1. Elements renumbered: #2 to #4.",
-        " Element deleted: #1. Elements renumbered: #2 to #3.", " Element deleted: #2.",
-        " Node deleted: #2. Nodes renumbered: #3 to #4."};
-    QCOMPARE(std::vector<std::string>(lines.end() - 5, lines.end()), expected);
-    QCOMPARE(m.nodeCount, 3);
-    QCOMPARE(m.elementCount, 1);
-    QCOMPARE(m.nodeI(1) * 10 + m.nodeJ(1), 23);  // the old element 3-4
-    QCOMPARE(h.app.currentView, ViewMode::Model);
-    QCOMPARE(shown(dialog), QString("2 (Existing) 2 3   oo1"));  // the former node 3
-}
+    void deleteWithElements() {
+        Harness h;
+        Model& m = h.app.model;
+        twoNodes(m);
+        for (float x : {2, 6}) addNode(m, x, 3);
+        addGroup(m, 1, 1);
+        for (auto [i, j] : {std::pair{1, 2}, {2, 3}, {3, 4}, {4, 2}}) addElement(m, i, j);
+        h.app.currentView = ViewMode::NDiagram;
+        const std::string warning =
+            "There are elements connected to the node, that must also be deleted.";
+        NodesDialog d(h.app, nullptr, 2);
+        h.prompter.queueAnswer(Answer::Cancel);
+        d.deleteButton()->click();
+        QCOMPARE(h.app.log.lastLine(), " " + warning);
+        QCOMPARE(m.nodeCount + m.elementCount, 8);  // nothing deleted
+        h.prompter.queueAnswer(Answer::Ok);
+        d.deleteButton()->click();
+        const auto& q = h.prompter.questions();
+        QVERIFY(q.size() == 2 && q[1].buttons == MessageButtons::OkCancel);  // once each time
+        QCOMPARE(q[1].text, warning + "\r\nDo you want the deletion process to proceed?");
+        checkLogged(h, "Node deleted: #2. Nodes renumbered: #3 to #4.", LogColour::Green);
+        QCOMPARE(m.elementCount, 1);
+        QCOMPARE(m.nodeI(1) * 10 + m.nodeJ(1), 23);  // the old element 3-4
+        QCOMPARE(h.app.currentView, ViewMode::Model);
+        QCOMPARE(shown(d), QString("2 (Existing) 2 3   oo1"));  // the former node 3
+    }
+};
 
 QTEST_MAIN(TestNodesDialog)
 #include "test_nodes_dialog.moc"

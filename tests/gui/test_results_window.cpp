@@ -2,11 +2,7 @@
 
 #include <QClipboard>
 #include <QPrinter>
-#include <QRadioButton>
-#include <QTabWidget>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTreeWidget>
 
 #include "../core/test_support.h"
 #include "analysis/analysis_run.h"
@@ -22,18 +18,14 @@ namespace {
 
 using Sections = std::optional<std::array<bool, 4>>;
 
-// A pinned triangle, analysed.
+// A bar pulled along its axis, analysed.
 struct Solved : Harness {
     Solved() {
-        Model& m = app.model;
-        addNode(m, 0, 0, 1, 1);
-        addNode(m, 8, 0, 0, 1);
-        addNode(m, 4, 3);
-        m.nodes.Fy[3] = -30;
-        addGroup(m, 2.0e5, 0.01);
-        addElement(m, 1, 2);
-        addElement(m, 2, 3);
-        addElement(m, 1, 3);
+        addNode(app.model, 0, 0, 1, 1);
+        addNode(app.model, 4, 0, 0, 1);
+        app.model.nodes.Fx[2] = 30;
+        addGroup(app.model, 2.0e5, 0.01);
+        addElement(app.model, 1, 2);
         Button_Epilisi(app);
     }
     ResultsSelection selection;
@@ -44,34 +36,13 @@ struct Solved : Harness {
 class TestResultsWindow : public QObject {
     Q_OBJECT
 private slots:
-    void treeAndTables() {
+    void copyAndSaveTheChosenSections() {
         Solved s;
-        ResultsWindow window(s.app, s.selection);
-        QCOMPARE(window.windowTitle(), QString("Malvero Vortak - Data & Results"));
-        QCOMPARE(window.tabs()->tabText(3), QString("Constraint-Spring reactions"));
-        QVERIFY(!window.tree()->isHidden() && window.table(0)->isHidden());
-        window.tableView()->click();
-        QVERIFY(window.tree()->isHidden() && !window.table(0)->isHidden());
-        QCOMPARE(window.countText(1), QString("3"));
-        QCOMPARE(window.countText(7), QString("6"));
-        QCOMPARE(window.table(1)->rowCount(), 3);
-        QCOMPARE(window.table(2)->horizontalHeaderItem(1)->text(), QString("Axial force F"));
-        QCOMPARE(window.table(2)->item(0, 1)->text(),
-                 QString::fromStdString(forcesTable(s.app.model).rows[1][1].text));
-    }
-
-    void copyAndSaveUseTheChosenSections() {
-        Solved s;
-        std::vector<QString> captions;
         Sections answer = std::array<bool, 4>{false, true, true, false};
-        ResultsWindow window(s.app, s.selection, nullptr, [&](const QString& caption) {
-            captions.push_back(caption);
-            return answer;
-        });
+        ResultsWindow window(s.app, s.selection, nullptr, [&](const QString&) { return answer; });
         const std::string report = assembleReport(s.app.model, "23");
         window.copy();
         QCOMPARE(QApplication::clipboard()->text().toStdString(), report);
-        QVERIFY(s.selection.report.empty());  // empty between actions
         QTemporaryDir dir;
         s.prompter.queueFileName(dir.filePath("results").toStdString());
         window.save();
@@ -79,7 +50,7 @@ private slots:
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll().toStdString(), report + "\r\n");
 
-        // Nothing ticked, or Cancel: no action does anything.
+        // Nothing ticked, or Cancel: the action does nothing.
         answer = std::array<bool, 4>{};
         QApplication::clipboard()->setText("before");
         window.copy();
@@ -87,8 +58,6 @@ private slots:
         window.save();
         QCOMPARE(QApplication::clipboard()->text(), QString("before"));
         QCOMPARE(s.prompter.questions().size(), std::size_t(1));  // only the first save asked
-        QCOMPARE(captions, (std::vector<QString>{"Copy to Clipboard", "Save to file",
-                                                 "Copy to Clipboard", "Save to file"}));
     }
 
     void exportWritesWorkbooks() {
@@ -97,7 +66,7 @@ private slots:
         ResultsWindow window(
             s.app, s.selection, nullptr,
             [](const QString&) {
-                return Sections({true, false, false, true});
+                return Sections({1, 0, 0, 1});
             },
             [&opened](const QString& path) {
                 opened << path;
@@ -114,7 +83,6 @@ private slots:
         QCOMPARE(s.prompter.questions()[0].text,
                  std::string("An error occured while trying to export file. The operation cannot "
                              "be completed."));
-        // A folder that cannot take the workbook is an error too.
         QVERIFY(writeWorkbook(forcesTable(s.app.model), "Element forces", "/nonexistent/x.xlsx"));
     }
 
