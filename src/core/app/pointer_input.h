@@ -63,8 +63,6 @@ public:
 
     const PointerOverlay& overlay() const { return overlay_; }
     std::string readoutX, readoutY;  // status-bar panels 1 and 2 ("x = ...")
-    int nodeUnderPointer() const { return nodeUnder_; }
-    int elementUnderPointer() const { return elementUnder_; }
 
     // The model point a drawing-area position enters: snapped to the grid when it is on,
     // otherwise rounded to 4 decimals.

@@ -11,7 +11,6 @@ Answer ScriptedPrompter::messageBox(const std::string& text, MessageIcon icon,
         return answer;
     }
     if (buttons == MessageButtons::Ok) return Answer::Ok;  // nothing to decide
-    ++unscripted_;
     return buttons == MessageButtons::YesNo ? Answer::No : Answer::Cancel;
 }
 
@@ -19,10 +18,7 @@ std::optional<std::string> ScriptedPrompter::inputBox(const std::string& prompt,
                                                       const std::string& initialText) {
     questions_.push_back(
         {Kind::Input, prompt, MessageIcon::None, MessageButtons::OkCancel, initialText, {}});
-    if (inputs_.empty()) {
-        ++unscripted_;
-        return std::nullopt;
-    }
+    if (inputs_.empty()) return std::nullopt;
     auto text = std::move(inputs_.front());
     inputs_.pop_front();
     return text;
@@ -32,10 +28,7 @@ std::optional<std::string> ScriptedPrompter::nextFileName(Kind kind,
                                                           const FileDialogRequest& request) {
     questions_.push_back(
         {kind, request.title, MessageIcon::None, MessageButtons::OkCancel, {}, request});
-    if (fileNames_.empty()) {
-        ++unscripted_;
-        return std::nullopt;
-    }
+    if (fileNames_.empty()) return std::nullopt;
     auto path = std::move(fileNames_.front());
     fileNames_.pop_front();
     return path;

@@ -2,7 +2,7 @@
 
 // A Prompter that never blocks: it records every question and answers from queues filled
 // in advance. An unscripted question gets the safest answer (Cancel, No or Ok, nothing
-// typed or chosen) and is counted, so a test can tell that something unexpected was asked.
+// typed or chosen).
 
 #include <deque>
 #include <string>
@@ -30,16 +30,11 @@ public:
     void queueFileName(std::optional<std::string> path) { fileNames_.push_back(std::move(path)); }
 
     const std::vector<Question>& questions() const { return questions_; }
-    int unscripted() const { return unscripted_; }
-    bool allAnswersUsed() const {
-        return answers_.empty() && inputs_.empty() && fileNames_.empty();
-    }
     void clear() {
         questions_.clear();
         answers_.clear();
         inputs_.clear();
         fileNames_.clear();
-        unscripted_ = 0;
     }
 
     Answer messageBox(const std::string& text, MessageIcon icon, MessageButtons buttons) override;
@@ -55,7 +50,6 @@ private:
     std::deque<Answer> answers_;
     std::deque<std::optional<std::string>> inputs_;
     std::deque<std::optional<std::string>> fileNames_;
-    int unscripted_ = 0;
 };
 
 }  // namespace vortak

@@ -42,10 +42,7 @@ public:
         fontPoints_ = points;
         fontBold_ = bold;
     }
-    Colour penColour() const { return penColour_; }
     int penWidth() const { return penWidth_; }
-    double fontPoints() const { return fontPoints_; }
-    bool fontBold() const { return fontBold_; }
 
     // How system colours (high bit set) turn into RGB; the desktop program passes its
     // palette.

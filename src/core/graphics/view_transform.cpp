@@ -102,7 +102,6 @@ double ViewTransform::toPictureY(double y) const {
     return SH - (offsetY + 100.0 * y / double(scale));
 }
 
-double ViewTransform::toPictureLength(double d) const { return 100.0 * d / double(scale); }
 
 double ViewTransform::toModelX(double X) const { return (X + offsetX) * double(scale) / 100.0; }
 

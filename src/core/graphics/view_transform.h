@@ -40,7 +40,6 @@ public:
 
     double toPictureX(double x) const;
     double toPictureY(double y) const;
-    double toPictureLength(double d) const;
     double toModelX(double X) const;
     double toModelY(double Y) const;
 

@@ -262,10 +262,7 @@ QAction* MainWindow::action(const QString& key) const {
 }
 
 QWidget* MainWindow::plusButton() const { return plus_; }
-QWidget* MainWindow::minusButton() const { return minus_; }
 QWidget* MainWindow::legendBox() const { return legend_; }
-QWidget* MainWindow::helpWindow() const { return help_; }
-QWidget* MainWindow::resultsWindow() const { return results_; }
 
 void MainWindow::openNodesDialog(int node) {
     NodesDialog dialog(app_, this, node);
@@ -703,10 +700,6 @@ void MainWindow::animationStep() {
     if (!animationTick(app_)) animation_.stop();
     if (!animation_.isActive()) syncControls();
 }
-
-QString MainWindow::panelText(int panel) const { return panels_[panel - 1]->text(); }
-bool MainWindow::panelEnabled(int panel) const { return panels_[panel - 1]->isEnabled(); }
-bool MainWindow::panelVisible(int panel) const { return !panels_[panel - 1]->isHidden(); }
 
 void MainWindow::toggleLog() {
     WindowState& w = app_.window;

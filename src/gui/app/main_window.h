@@ -71,20 +71,11 @@ public:
     void setDialog(const QString& key, std::function<void()> open);
 
     // For tests: the controls the user sees.
-    QString panelText(int panel) const;
-    bool panelEnabled(int panel) const;
-    bool panelVisible(int panel) const;
     QAction* action(const QString& key) const;
     QMenu* labelsMenu() const { return labelsMenu_; }
-    QMenu* modeMenu() const { return modeMenu_; }
     DrawingArea* drawingArea() const { return drawing_; }
     QWidget* plusButton() const;
-    QWidget* minusButton() const;
-    QRadioButton* optionButton(int index) const { return options_[index]; }
     QWidget* legendBox() const;
-    LogView* logView() const { return log_; }
-    QWidget* helpWindow() const;
-    QWidget* resultsWindow() const;
     bool animationTimerActive() const { return animation_.isActive(); }
     // One animation frame, as the timer does.
     void animationStep();

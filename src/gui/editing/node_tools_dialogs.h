@@ -18,11 +18,6 @@ class MergeDialog : public QDialog {
 public:
     // `editor` has been opened (the model has nodes).
     MergeDialog(MergeEditor& editor, QWidget* parent = nullptr);
-    QComboBox* nodeBBox() const { return b_; }
-    QComboBox* nodeABox() const { return a_; }
-    QCheckBox* deleteBBox() const { return deleteB_; }
-    QCheckBox* moveBox() const { return move_; }
-    QPushButton* applyButton() const { return apply_; }
 
 private:
     void refresh();
@@ -38,11 +33,6 @@ class MoveDialog : public QDialog {
     Q_OBJECT
 public:
     MoveDialog(MoveEditor& editor, QWidget* parent = nullptr);
-    QComboBox* fromBox() const { return from_; }
-    QComboBox* toBox() const { return to_; }
-    QLineEdit* dxBox() const { return dx_; }
-    QLineEdit* dyBox() const { return dy_; }
-    QPushButton* applyButton() const { return apply_; }
 
 private:
     MoveEditor& editor_;

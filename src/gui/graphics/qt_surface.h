@@ -42,7 +42,6 @@ public:
     double widthCm() const override;
     double heightCm() const override;
     double dotsPerInch() const { return dpi_; }
-    QSize pixelSize() const { return image_.size(); }
 
     // Starts a fresh (white) picture of the new size at the same DPI.
     void resize(QSize pixels);

@@ -218,8 +218,6 @@ ResultsWindow::ResultsWindow(AppState& app, ResultsSelection& selection, QWidget
     resize(760, 560);
 }
 
-QString ResultsWindow::countText(int row) const { return counts_.at(std::size_t(row))->text(); }
-
 void ResultsWindow::fillTable(QTableWidget* table, const ResultsTable& content, bool centred) {
     const bool titleRowFirst = table != tables_[0];
     table->setColumnCount(content.columns);

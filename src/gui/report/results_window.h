@@ -38,9 +38,6 @@ public:
     QTabWidget* tabs() const { return tabs_; }
     QTableWidget* table(int index) const { return tables_[index]; }  // 0 data .. 3 reactions
     QTreeWidget* tree() const { return tree_; }
-    QRadioButton* tableView() const { return tableView_; }
-    QRadioButton* treeView() const { return treeView_; }
-    QString countText(int row) const;
 
     void save();
     void copy();

@@ -21,7 +21,6 @@ public:
 
     std::optional<std::string> value(std::string_view section, std::string_view key) const override;
     void setValue(std::string_view section, std::string_view key, std::string_view value) override;
-    void sync() { settings_->sync(); }
 
 private:
     // The stored spelling of `key` in `section`, or an empty string.
