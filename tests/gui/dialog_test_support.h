@@ -84,4 +84,29 @@ inline void checkRefused(const Harness& h, const QString& message) {
     checkLogged(h, message, LogColour::Red);
 }
 
+// A table of refused entries: Delete (true) or Apply, the texts typed into the dialog's boxes
+// in order, the index among those boxes that gets the focus afterwards (past the end: the
+// buttons, as each test says) and the message.
+struct Refusal {
+    bool remove;
+    QStringList typed;
+    int focus;
+    QString message;
+};
+
+inline void refusalColumns() {
+    QTest::addColumn<bool>("remove");
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<int>("focus");
+    QTest::addColumn<QString>("message");
+}
+
+inline Refusal fetchRefusal() {
+    QFETCH(bool, remove);
+    QFETCH(QStringList, typed);
+    QFETCH(int, focus);
+    QFETCH(QString, message);
+    return {remove, typed, focus, message};
+}
+
 }  // namespace vortak::test

@@ -33,10 +33,7 @@ class TestElementsDialog : public QObject {
     Q_OBJECT
 private slots:
     void refusals_data() {
-        QTest::addColumn<bool>("remove");        // Delete rather than Apply
-        QTest::addColumn<QStringList>("typed");  // number, node i, node j, group
-        QTest::addColumn<int>("focus");          // where in `typed` the focus goes; 4: the button
-        QTest::addColumn<QString>("message");
+        refusalColumns();  // typed: number, node i, node j, group; focus 4: the button
         const QString max = "The maximum number of elements that can be defined is 200.";
         const QString none = "Element does not exist to be deleted #4.";
         const QString num = unacceptable("element number"), grp = unacceptable("E,A Group number");
@@ -56,10 +53,7 @@ private slots:
     }
 
     void refusals() {
-        QFETCH(bool, remove);
-        QFETCH(QStringList, typed);
-        QFETCH(int, focus);
-        QFETCH(QString, message);
+        const auto [remove, typed, focus, message] = fetchRefusal();
         Harness h;
         buildModel(h.app.model);
         ElementsDialog d(h.app);

@@ -27,10 +27,8 @@ class TestGroupsDialog : public QObject {
     Q_OBJECT
 private slots:
     void refusals_data() {
-        QTest::addColumn<bool>("remove");        // Delete rather than Apply
-        QTest::addColumn<QStringList>("typed");  // number, E, A
-        QTest::addColumn<int>("focus");  // where in `typed` the focus goes; 3: Apply; 4: the button
-        QTest::addColumn<QString>("message");  // empty: nothing asked
+        // typed: number, E, A; focus 3: Apply, 4: the button; no message: nothing asked
+        refusalColumns();
         const QString max = "The maximum number of Groups that can be defined is 50.";
         const QString num = unacceptable("Group number"), e = unacceptable("Youngs Modulus E");
         const QString a = unacceptable("Section area A");
@@ -50,10 +48,7 @@ private slots:
     }
 
     void refusals() {
-        QFETCH(bool, remove);
-        QFETCH(QStringList, typed);
-        QFETCH(int, focus);
-        QFETCH(QString, message);
+        const auto [remove, typed, focus, message] = fetchRefusal();
         Harness h;
         Model& m = h.app.model;
         for (float x : {0, 1}) addNode(m, x, 0);

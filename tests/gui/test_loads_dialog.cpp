@@ -89,10 +89,7 @@ private slots:
     }
 
     void refusals_data() {
-        QTest::addColumn<bool>("remove");        // Delete rather than Apply
-        QTest::addColumn<QStringList>("typed");  // node, Fx, Fy
-        QTest::addColumn<int>("focus");          // where in `typed` the focus goes; 3: Apply
-        QTest::addColumn<QString>("message");
+        refusalColumns();  // typed: node, Fx, Fy; focus 3: Apply
         const QString node = unacceptable("node number"), fx = unacceptable("Fx");
         // Delete goes by what the boxes show, even when the node has a stored load.
         const QString noLoad = "There is no load to delete on node #2";
@@ -105,10 +102,7 @@ private slots:
     }
 
     void refusals() {
-        QFETCH(bool, remove);
-        QFETCH(QStringList, typed);
-        QFETCH(int, focus);
-        QFETCH(QString, message);
+        const auto [remove, typed, focus, message] = fetchRefusal();
         Harness h;
         threeNodes(h.app.model, {3, 4});
         LoadsDialog d(h.app);

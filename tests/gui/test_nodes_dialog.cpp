@@ -30,10 +30,7 @@ class TestNodesDialog : public QObject {
     Q_OBJECT
 private slots:
     void refusals_data() {
-        QTest::addColumn<bool>("remove");        // Delete rather than Apply
-        QTest::addColumn<QStringList>("typed");  // number, x, y, Kx, Ky
-        QTest::addColumn<int>("focus");          // where in `typed` the focus goes; 5: the button
-        QTest::addColumn<QString>("message");
+        refusalColumns();  // typed: number, x, y, Kx, Ky; focus 5: the button
         const QString max = "The maximum number of nodes that can be defined is 100.";
         const QString taken = "At (4, 0) there is already node #2. ";
         const QString neg = "The elastic constants cannot have negative values.";
@@ -56,10 +53,7 @@ private slots:
     }
 
     void refusals() {
-        QFETCH(bool, remove);
-        QFETCH(QStringList, typed);
-        QFETCH(int, focus);
-        QFETCH(QString, message);
+        const auto [remove, typed, focus, message] = fetchRefusal();
         Harness h;
         twoNodes(h.app.model);
         NodesDialog d(h.app);
