@@ -7,8 +7,9 @@
 
 #include <QGuiApplication>
 
-#include "analysis/analysis_run.h"
+#include "app/analysis_run.h"
 #include "app/app_state.h"
+#include "app/redraw.h"
 #include "app/shell.h"
 #include "base/scripted_prompter.h"
 #include "graphics/drawing.h"

@@ -4,7 +4,8 @@
 #include <ostream>
 #include <string_view>
 
-#include "analysis/analysis_run.h"
+#include "app/analysis_run.h"
+#include "app/file_commands.h"
 #include "cli.h"
 #include "model/model_file.h"
 

@@ -9,14 +9,15 @@
 #include <memory>
 #include <ostream>
 
+#include "app/redraw.h"
 #include "base/file_io.h"
 #include "cli.h"
 #include "cli_session.h"
 #include "graphics/drawing.h"
+#include "graphics/image_file.h"
 #include "graphics/qt_surface.h"
 #include "graphics/result_drawing.h"
 #include "graphics/svg_surface.h"
-#include "graphics/image_file.h"
 
 namespace vortak {
 
@@ -36,9 +37,8 @@ void draw(AppState& app, Surface& surface) {
     redraw(app, surface);
     if (app.currentView == ViewMode::Colour) {
         const DrawingInput in{app.model, app.settings, app.view};
-        drawColourLegendWithLabels(in, surface,
-                                   surface.widthCm() - kColourLegendWidth - kLegendMargin,
-                                   kLegendMargin);
+        drawColourLegendWithLabels(
+            in, surface, surface.widthCm() - kColourLegendWidth - kLegendMargin, kLegendMargin);
     }
 }
 

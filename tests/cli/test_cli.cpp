@@ -7,7 +7,8 @@
 #include <fstream>
 
 #include "../core/test_support.h"
-#include "analysis/analysis_run.h"
+#include "app/analysis_run.h"
+#include "app/file_commands.h"
 #include "model/model_file.h"
 #include "report/report.h"
 

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "analysis/analysis_run.h"
+#include "app/analysis_run.h"
 #include "test_support.h"
 
 using namespace vortak;

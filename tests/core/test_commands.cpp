@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 
 #include "app/commands.h"
+#include "app/file_commands.h"
 #include "model/model_file.h"
 #include "settings/settings_store.h"
 #include "test_support.h"

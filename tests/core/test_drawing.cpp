@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/redraw.h"
 #include "graphics/drawing.h"
 #include "graphics/recording_surface.h"
 #include "graphics/result_drawing.h"

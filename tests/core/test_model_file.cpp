@@ -2,6 +2,7 @@
 
 #include <QTemporaryDir>
 
+#include "app/file_commands.h"
 #include "base/file_io.h"
 #include "model/model_file.h"
 #include "test_support.h"

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "analysis/analysis_run.h"
+#include "app/analysis_run.h"
 #include "base/number_text.h"
 #include "report/report.h"
 #include "report/results_tables.h"

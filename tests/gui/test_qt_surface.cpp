@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "../core/test_support.h"
+#include "app/redraw.h"
 #include "graphics/drawing.h"
 #include "graphics/image_file.h"
 #include "graphics/qt_surface.h"

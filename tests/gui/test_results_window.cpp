@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "../core/test_support.h"
-#include "analysis/analysis_run.h"
+#include "app/analysis_run.h"
 #include "report/report.h"
 #include "report/results_tables.h"
 #include "report/results_window.h"

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "analysis/analysis_results.h"
+#include "model/analysis_results.h"
 
 namespace vortak {
 

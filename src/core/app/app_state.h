@@ -16,8 +16,6 @@ namespace vortak {
 
 class Shell;
 
-enum class ViewMode { Model = 0, NDiagram = 1, Deformed = 2, Colour = 3, Animation = 4 };
-
 struct AppState {
     AppState(Prompter& prompter, Shell& shell) : prompter(prompter), shell(shell) {}
     AppState(const AppState&) = delete;

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "analysis/analysis_run.h"
+#include "app/analysis_run.h"
 #include "app/app_state.h"
+#include "app/file_commands.h"
 #include "app/shell.h"
 #include "model/model_file.h"
 #include "settings/settings_values.h"
@@ -72,8 +73,7 @@ void finishAnimation(AppState& app) {
     w.animationStopNow = false;
     w.animateEnabled = true;
     if (app.currentView != ViewMode::Animation) return;
-    showResultView(app, ViewMode::Deformed, kViewNameDeformed, true, kPlusMinusTopDeformed,
-                   false);
+    showResultView(app, ViewMode::Deformed, kViewNameDeformed, true, kPlusMinusTopDeformed, false);
     app.shell.redraw();
 }
 
@@ -105,11 +105,11 @@ bool ViewSettings::*labelMember(LabelFlag flag) {
 }  // namespace
 
 void startUp(AppState& app, const SettingsStore& store, const std::string& commandLineFile) {
-    app.log.LogMessage(std::string(kProgramTitle) + " v" + kVersionText + " - " +
-                           kProgramDescription,
-                       LogColour::Navy, true, true);
-    app.log.LogMessage(std::string(kProgramTitle) + " on the web: " + kWebAddress,
-                       LogColour::Navy, true);
+    app.log.LogMessage(
+        std::string(kProgramTitle) + " v" + kVersionText + " - " + kProgramDescription,
+        LogColour::Navy, true, true);
+    app.log.LogMessage(std::string(kProgramTitle) + " on the web: " + kWebAddress, LogColour::Navy,
+                       true);
     app.log.LogMessage("");
     app.log.LogMessage(app.shell.weekdayDateTime());
     app.view.resetView();
@@ -127,16 +127,16 @@ bool AskSaveChanges(AppState& app, bool exclamation) {
     const std::string question = "Do you want to save the changes you made to file:";
     if (!m.fileName.empty()) {
         if (ModelMatchesFile(app)) return true;
-        const Answer answer = app.prompter.messageBox(question + " '" + m.fileName + "'?",
-                                                      icon, MessageButtons::YesNoCancel);
+        const Answer answer = app.prompter.messageBox(question + " '" + m.fileName + "'?", icon,
+                                                      MessageButtons::YesNoCancel);
         if (answer == Answer::No) return true;
         if (answer != Answer::Yes) return false;
         // A save that failed must not be followed by throwing the model away.
         return WriteModelFile(app, m.fileName, false) == FileOutcome::Done;
     }
     if (m.nodeCount == 0 && m.groupCount == 0 && m.elementCount == 0) return true;
-    const Answer answer = app.prompter.messageBox(question + " 'Untitled.vok'?", icon,
-                                                  MessageButtons::YesNoCancel);
+    const Answer answer =
+        app.prompter.messageBox(question + " 'Untitled.vok'?", icon, MessageButtons::YesNoCancel);
     if (answer == Answer::No) return true;
     if (answer != Answer::Yes) return false;
     // Only go on when the work was really saved (not when the name question was cancelled
@@ -188,8 +188,7 @@ void Button_CT(AppState& app) {
 }
 
 void Button_Deform(AppState& app) {
-    resultCommand(app, ViewMode::Deformed, kViewNameDeformed, true, kPlusMinusTopDeformed,
-                  false);
+    resultCommand(app, ViewMode::Deformed, kViewNameDeformed, true, kPlusMinusTopDeformed, false);
 }
 
 void Button_animate(AppState& app) {
@@ -314,8 +313,9 @@ bool Button_Stoixeia(AppState& app) {
         return false;
     }
     if (app.model.nodeCount < 2) {
-        reportRefusal(app, "Before defining an element, at least two nodes must have been "
-                           "defined.");
+        reportRefusal(app,
+                      "Before defining an element, at least two nodes must have been "
+                      "defined.");
         return false;
     }
     return true;
@@ -324,8 +324,9 @@ bool Button_Stoixeia(AppState& app) {
 bool Button_Epikombia(AppState& app) {
     stopAnimation(app);
     if (app.model.nodeCount == 0) {
-        reportRefusal(app, "Before defining a nodal load, at least one node must have been "
-                           "defined");
+        reportRefusal(app,
+                      "Before defining a nodal load, at least one node must have been "
+                      "defined");
         return false;
     }
     return true;

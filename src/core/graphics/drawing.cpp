@@ -4,10 +4,12 @@
 #include <string>
 
 #include "analysis/solver.h"
-#include "app/app_state.h"
 #include "base/number_text.h"
 #include "graphics/result_drawing.h"
 #include "graphics/surface.h"
+#include "graphics/view_transform.h"
+#include "model/model.h"
+#include "settings/view_settings.h"
 
 namespace vortak {
 
@@ -282,24 +284,8 @@ void quickRedraw(const DrawingInput& in, Surface& s) {
     }
 }
 
-void redraw(AppState& app, Surface& s) {
-    app.view.SW = s.widthCm();
-    app.view.SH = s.heightCm();
-    const DrawingInput in{app.model, app.settings, app.view};
-
-    // Tell once, when zooming out has just made the grid too dense to draw.
-    const ViewSettings& v = app.settings;
-    const bool tooDense = v.nai_grid && !(gridPitch(v, app.view.scale) >= kMinGridPitchCm);
-    const int top = app.view.historyTop();
-    if (!tooDense) {
-        app.gridTooDenseReported = false;
-    } else if (!app.gridTooDenseReported && top >= 1 &&
-               gridPitch(v, app.view.historyEntry(top - 1).scale) >= kMinGridPitchCm) {
-        app.log.LogMessage(kGridTooDenseText, LogColour::Red);
-        app.gridTooDenseReported = true;
-    }
-
-    switch (app.currentView) {
+void drawView(const DrawingInput& in, Surface& s, ViewMode view, int animationFrame) {
+    switch (view) {
         case ViewMode::Model:
             drawModel(in, s);
             break;
@@ -313,7 +299,7 @@ void redraw(AppState& app, Surface& s) {
             drawColourDiagram(in, s);
             break;
         case ViewMode::Animation:
-            drawAnimationFrame(in, s, app.animationFrame);
+            drawAnimationFrame(in, s, animationFrame);
             break;
     }
 }

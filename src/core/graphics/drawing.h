@@ -8,7 +8,6 @@
 
 namespace vortak {
 
-struct AppState;
 struct Model;
 struct ViewSettings;
 class MessageLog;
@@ -27,10 +26,12 @@ inline constexpr const char* kGridTooDenseText = "Grid to dense to display.";
 inline constexpr double kLabelPoints = 7;
 inline constexpr double kAxesPoints = 8;
 
-// Draws the current view from scratch (model, [N] diagram, deformed model, colour diagram
-// or the current animation frame) on a surface the size of the drawing area, and writes the
-// grid message to the log when zooming out has just made the grid too dense.
-void redraw(AppState& app, Surface& surface);
+// The views of the drawing area.
+enum class ViewMode { Model = 0, NDiagram = 1, Deformed = 2, Colour = 3, Animation = 4 };
+
+// Draws a view from scratch (model, [N] diagram, deformed model, colour diagram or the
+// given animation frame) on a surface the size of the drawing area.
+void drawView(const DrawingInput& in, Surface& surface, ViewMode view, int animationFrame);
 // While the view is dragged: background, axes and bare element lines only.
 void quickRedraw(const DrawingInput& in, Surface& surface);
 

@@ -6,7 +6,6 @@
 
 #include "analysis/result_values.h"
 #include "analysis/solver.h"
-#include "app/app_state.h"
 #include "base/number_text.h"
 #include "graphics/surface.h"
 #include "graphics/view_transform.h"

@@ -9,8 +9,6 @@
 
 namespace vortak {
 
-enum class ViewMode;
-
 enum class ResultQuantity { Force, Stress, Strain };
 
 // The quantity the F/s/e choice selects (force when none is set).

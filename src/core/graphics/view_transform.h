@@ -6,6 +6,8 @@
 
 #include <array>
 
+#include "settings/view_settings.h"
+
 namespace vortak {
 
 struct Model;
@@ -15,12 +17,11 @@ double roundTo(double v, int n);
 // Rounds v to the nearest multiple of the grid spacing g (halves go up).
 double snapToGrid(double v, float g);
 
-class ViewTransform {
+// The scale and offsets (inherited) are the current view: scale is 100 x (model length
+// units per centimetre), 1:scale for metres; the offsets are centimetres.
+class ViewTransform : public ViewValues {
 public:
     static constexpr int kHistoryCapacity = 101;
-    static constexpr float kDefaultScale = 100.0f;
-    static constexpr double kDefaultOffsetX = -2.0;
-    static constexpr double kDefaultOffsetY = 2.0;
 
     struct View {
         double scale = kDefaultScale;  // held widened in the history
@@ -30,10 +31,6 @@ public:
 
     ViewTransform();
 
-    // 100 x (model length units per centimetre); 1:scale for metres.
-    float scale = kDefaultScale;
-    double offsetX = kDefaultOffsetX;  // cm
-    double offsetY = kDefaultOffsetY;  // cm
     // The inner size of the drawing area in centimetres; set by the window on resize.
     double SW = 20.0;
     double SH = 15.0;

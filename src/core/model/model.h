@@ -7,7 +7,7 @@
 #include <array>
 #include <string>
 
-#include "analysis/analysis_results.h"
+#include "model/analysis_results.h"
 #include "model/capacities.h"
 
 namespace vortak {

@@ -3,10 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/app_state.h"
-#include "base/file_io.h"
-#include "base/file_names.h"
 #include "base/number_text.h"
+#include "base/prompter.h"
 #include "model/field_reader.h"
 #include "settings/settings_values.h"
 
@@ -19,11 +17,6 @@ constexpr const char* kHeader[5] = {
     "***********************************", "*        Do NOT Modify !!!        *",
     "***********************************",
 };
-
-constexpr const char* kNotAModelFile =
-    "There was an error opening the file. The file could not be read.";
-constexpr const char* kOpenError = "There was an error opening the file:";
-constexpr const char* kSaveError = "There was an error saving the file:";
 
 // The 21 flags of the settings section, in file order.
 constexpr bool ViewSettings::*kFileFlags[21] = {
@@ -183,9 +176,9 @@ void readSettings(Parser& p, ModelFileContent& c) {
     s.Ena_cm_posa_FORCE = floatSetting(isValidScaleEquivalence, "force scale (must be positive)");
     s.Ena_cm_posa_STRESS = floatSetting(isValidScaleEquivalence, "stress scale (must be positive)");
     s.Ena_cm_posa_STRAIN = floatSetting(isValidScaleEquivalence, "strain scale (must be positive)");
-    c.scale = floatSetting(isValidScaleEquivalence, "view scale (must be positive)");
-    c.offsetX = p.number();
-    c.offsetY = p.number();
+    c.view.scale = floatSetting(isValidScaleEquivalence, "view scale (must be positive)");
+    c.view.offsetX = p.number();
+    c.view.offsetY = p.number();
     s.kannab = floatSetting(isValidGridSpacing, "grid spacing (must be positive)");
     s.Ena_cm_posa_m_epi_1000 =
         floatSetting(isValidScaleEquivalence, "deformation scale (must be positive)");
@@ -198,14 +191,6 @@ void readSettings(Parser& p, ModelFileContent& c) {
     }
 }
 
-void reportOpenFailure(AppState& app, const std::string& text) {
-    app.prompter.messageBox(text, MessageIcon::Critical, MessageButtons::Ok);
-    app.log.LogMessage(text, LogColour::Red, true);
-    ClearModel(app.model);
-    app.model.fileName.clear();
-    app.model.changed = true;
-}
-
 }  // namespace
 
 std::string windowCaption(const Model& model) {
@@ -213,7 +198,7 @@ std::string windowCaption(const Model& model) {
            (model.fileName.empty() ? std::string("Untitled.vok") : model.fileName);
 }
 
-std::string modelFileText(const Model& m, const ViewSettings& s, const ViewTransform& view) {
+std::string modelFileText(const Model& m, const ViewSettings& s, const ViewValues& view) {
     Writer w;
     for (const char* line : kHeader) w.line(line);
     w.line("");
@@ -363,83 +348,7 @@ ParsedModelFile parseModelFile(std::string_view text) {
     return result;
 }
 
-FileOutcome ReadModelFile(AppState& app, const std::string& path) {
-    std::string chosen = path;
-    if (chosen.empty()) {
-        FileDialogRequest request;
-        request.filter = "Vortak Input files (*.vok)|*.vok";
-        request.confirmOverwrite = false;
-        const auto answer = app.prompter.openFileName(request);
-        if (!answer) return FileOutcome::Cancelled;
-        chosen = *answer;
-    }
-    ClearModel(app.model);
-
-    std::string text;
-    if (const auto error = readWholeFile(chosen, text)) {
-        reportOpenFailure(app, std::string(kOpenError) + " " + *error);
-        return FileOutcome::Failed;
-    }
-    ParsedModelFile parsed = parseModelFile(text);
-    if (!parsed.content) {
-        reportOpenFailure(app, parsed.error.badHeader
-                                   ? std::string(kNotAModelFile)
-                                   : std::string(kOpenError) + " " + parsed.error.description);
-        return FileOutcome::Failed;
-    }
-
-    // The tables and counts of the file; the results stay empty from ClearModel above.
-    ModelFileContent& c = *parsed.content;
-    app.model.nodeCount = c.model.nodeCount;
-    app.model.elementCount = c.model.elementCount;
-    app.model.groupCount = c.model.groupCount;
-    app.model.nodes = c.model.nodes;
-    app.model.elements = c.model.elements;
-    app.model.groups = c.model.groups;
-    app.settings = c.settings;
-    app.view.scale = c.scale;
-    app.view.offsetX = c.offsetX;
-    app.view.offsetY = c.offsetY;
-    app.model.fileName = chosen;
-    app.model.changed = true;
-    app.log.LogMessage("Open file: " + chosen, LogColour::Black, true);
-    app.view.resetHistory();
-    return FileOutcome::Done;
-}
-
-FileOutcome WriteModelFile(AppState& app, const std::string& path, bool quiet) {
-    std::string chosen = path;
-    if (chosen.empty()) {
-        const std::string& current = app.model.fileName;
-        FileDialogRequest request;
-        request.filter = "Vortak files (*.vok)|*.vok";
-        request.proposedName = current.empty()      ? std::string("Untitled")
-                               : current.size() > 4 ? current.substr(0, current.size() - 4)
-                                                    : current;
-        request.confirmOverwrite = true;
-        const auto answer = app.prompter.saveFileName(request);
-        if (!answer) return FileOutcome::Cancelled;
-        chosen = withExtension(*answer, ".vok");
-    }
-    const std::string text = modelFileText(app.model, app.settings, app.view);
-    if (const auto error = writeFileAtomically(chosen, text)) {
-        const std::string message = std::string(kSaveError) + " " + *error;
-        app.prompter.messageBox(message, MessageIcon::Critical, MessageButtons::Ok);
-        app.log.LogMessage(message, LogColour::Red, true);
-        return FileOutcome::Failed;
-    }
-    if (!quiet) {
-        app.log.LogMessage("Save file: " + chosen, LogColour::Black, true);
-        app.model.fileName = chosen;
-    }
-    return FileOutcome::Done;
-}
-
-bool ModelMatchesFile(const AppState& app) {
-    if (app.model.fileName.empty()) return false;
-    std::string onDisk;
-    if (readWholeFile(app.model.fileName, onDisk)) return false;
-    const std::string current = modelFileText(app.model, app.settings, app.view);
+bool sameModelFileFields(std::string_view onDisk, std::string_view current) {
     FieldReader a(onDisk);
     FieldReader b(current);
     for (;;) {

@@ -13,6 +13,18 @@ namespace vortak {
 // The value -2147483648 + 14 of the store: the desktop's highlighted-text colour.
 inline constexpr Colour kHighlightTextColour = kSystemColourFlag | 14u;
 
+// The view of the drawing area as a model file carries it beside the display options:
+// the scale (100 x model length units per centimetre) and the offsets in centimetres.
+struct ViewValues {
+    static constexpr float kDefaultScale = 100.0f;
+    static constexpr double kDefaultOffsetX = -2.0;
+    static constexpr double kDefaultOffsetY = 2.0;
+
+    float scale = kDefaultScale;
+    double offsetX = kDefaultOffsetX;
+    double offsetY = kDefaultOffsetY;
+};
+
 struct ViewSettings {
     bool nai_aksones = true;                // axes symbol at the origin
     bool nai_grid = true;                   // grid

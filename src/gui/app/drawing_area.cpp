@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/icons.h"
+#include "app/redraw.h"
 #include "graphics/drawing.h"
 
 namespace vortak {

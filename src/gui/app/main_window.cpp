@@ -29,7 +29,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "analysis/analysis_run.h"
+#include "app/analysis_run.h"
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/drawing_area.h"

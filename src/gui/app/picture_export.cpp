@@ -1,6 +1,7 @@
 #include "app/picture_export.h"
 
 #include "app/app_state.h"
+#include "app/redraw.h"
 #include "base/file_io.h"
 #include "base/file_names.h"
 #include "graphics/drawing.h"

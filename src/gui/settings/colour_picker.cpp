@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "editing/options_editor.h"
 #include "graphics/qt_surface.h"
-#include "settings/options_editor.h"
 
 namespace vortak {
 

@@ -9,7 +9,7 @@
 #include <map>
 #include <optional>
 
-#include "settings/options_editor.h"
+#include "editing/options_editor.h"
 
 class QCheckBox;
 class QGridLayout;

@@ -1,4 +1,4 @@
-#include "settings/options_editor.h"
+#include "editing/options_editor.h"
 
 #include <cmath>
 

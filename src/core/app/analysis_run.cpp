@@ -1,4 +1,4 @@
-#include "analysis/analysis_run.h"
+#include "app/analysis_run.h"
 
 #include <cmath>
 #include <string>
