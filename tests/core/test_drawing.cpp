@@ -33,6 +33,7 @@ struct Scene {
         }
         addGroup(model, 1, 1);
         for (int n = 1; n < points.size(); ++n) addElement(model, n, n + 1);
+        markAnalysed(model);  // the results each test writes count as this model's
     }
     DrawingInput in() const { return {model, settings, view}; }
 };
@@ -283,6 +284,7 @@ private slots:
         // Force: largest |N| 50 at 100 per cm is 0.5 cm; +0.2 cm makes it 0.7 cm.
         // Deformation: 0.01 * 1000 / 100 = 0.1 cm; +0.2 makes it 0.3. Shrinking the 0.5 cm
         // force ordinate by 0.5 cm (a zero denominator) leaves the scale alone.
+        markAnalysed(m);
         ViewSettings v, d, a, same;
         changeResultScale(v, m, ViewMode::NDiagram, 0.2);
         changeResultScale(d, m, ViewMode::Deformed, 0.2);
@@ -292,6 +294,35 @@ private slots:
         QCOMPARE(d.Ena_cm_posa_m_epi_1000, 33.3333f);
         QCOMPARE(a.Ena_cm_posa_m_epi_1000, 33.3333f);
         QCOMPARE(same.Ena_cm_posa_FORCE, 100.0f);
+    }
+
+    // Once the model is edited its results belong to another model: every result view
+    // draws the model with the notice in red where the legend goes, and no value at all.
+    void resultViewsWithoutResults() {
+        Scene sc({{0, 0}, {4, 0}});  // no support symbols in the colour of the deformation
+        sc.model.results.FL[1][2] = 50;
+        sc.model.results.D[3] = 0.5;
+        sc.model.results.extremes[kMaxAbsN] = 50;
+        sc.model.nodes.x[2] = 5;
+        using Draw = void (*)(const DrawingInput&, Surface&);
+        const Draw views[] = {
+            drawNDiagram, drawColourDiagram, drawDeformedModel,
+            [](const DrawingInput& in, Surface& s) { drawAnimationFrame(in, s, 1); }};
+        for (Draw draw : views) {
+            sc.surface.ops.clear();
+            draw(sc.in(), sc.surface);
+            const auto* notice = sc.surface.findText(kNotAnalysedText);
+            QVERIFY(notice && notice->colour == packColour(255, 0, 0));
+            QVERIFY(linesIn(sc.surface, sc.settings.xroma_N).empty());
+            QVERIFY(linesIn(sc.surface, sc.settings.xroma_paramorfosis).empty());
+            QVERIFY(!sc.surface.findText(" 50") && !sc.surface.findText("max.= 50"));
+        }
+        RecordingSurface legend(kColourLegendWidth, kColourLegendBarHeight + 0.1);
+        drawColourLegend(sc.in(), legend);
+        QVERIFY(legend.of(Kind::Line).empty() && legend.of(Kind::Text).empty());
+        ViewSettings v;
+        changeResultScale(v, sc.model, ViewMode::NDiagram, 0.2);
+        QCOMPARE(v.Ena_cm_posa_FORCE, ViewSettings{}.Ena_cm_posa_FORCE);
     }
 
     // Text is escaped so that the document stays well-formed; one element per line.

@@ -184,9 +184,20 @@ void TestModelFile::readFailures_data() {
     row(78, "7", "a spring record names node '7', which is not in the model (4 defined)");
     row(24, "0.5", "node #1 has the x constraint '0.5'; only 0 (free) and 1 (fixed) are possible");
     row(22, "1e39", "'1e39' is too large for a single-precision value");
+    row(22, "3E+38", "the x coordinate of node #1, '3E+38', is outside the range -1E+38 to 1E+38");
+    row(26, "1E-50", "'1E-50' is too small a non-zero value for a single-precision value");
+    row(11, "0", "group #1 has E '0'; E and A must be positive");
+    row(12, "5E-324", "'5E-324' is too small a non-zero number");
+    row(79, "-1.9",
+        "node #2 has the spring constant Kx '-1.9'; spring constants cannot be negative");
     row(11, "1e999", "'1e999' is too large a number");
     row(int(lines.size()) - 18, "0", "'0' is not a valid view scale (must be positive)");
-    QTest::newRow("empty file") << std::string() << std::string();
+    // A file cut short inside its header is cut short, not another kind of file.
+    QTest::newRow("empty file") << std::string()
+                                << std::string("line 1: the file ends inside the header section");
+    QTest::newRow("three header lines")
+        << joinLines(lines.mid(0, 3)) + "\r\n"
+        << std::string("line 4: the file ends inside the header section");
     QTest::newRow("ends inside nodes")
         << joinLines(lines.mid(0, 40)) + "\r\n"
         << std::string("line 41: the file ends inside the Nodes section");

@@ -39,7 +39,12 @@ void TestNodeTools::merge() {
     QVERIFY(asked[2].text.starts_with("Between nodes to be merged there is element #5.\r\n"));
     QCOMPARE(m.elementCount, 4);
     QVERIFY(m.nodeJ(1) == 2 && m.nodeI(2) == 2);  // 1-4 became 1-2, 4-3 became 2-3
-    QCOMPARE(h.app.log.lastLine(), std::string(" Node #4 merged in node #2."));
+    // 4-3 now doubles the bar 2-3: said in red, and the model stays as merged.
+    const std::vector<std::string> merged = h.app.log.lines();
+    QCOMPARE(std::vector(merged.end() - 2, merged.end()),
+             (std::vector<std::string>{" Node #4 merged in node #2.",
+                                       " Elements #2 and #3 now join the same nodes."}));
+    QCOMPARE(h.app.log.runs().back().colour, LogColour::Red);
     // Cancel at a question stops the merge: 3-5 stays.
     merge.nodeB = "5";
     merge.nodeA = "3";

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include <cfloat>
+#include <limits>
 
 #include "base/colour.h"
 #include "base/number_text.h"
@@ -14,7 +15,8 @@ private slots:
     void forms();
     void lenientReading_data();
     void lenientReading();
-    void floatRange();
+    void storable_data();
+    void storable();
     void colourPacking();
 };
 
@@ -33,8 +35,8 @@ void TestNumberText::forms_data() {
     row("8 digits float", 12345678, true, "1.234568E+07", "12345678");
     row("float rounds into next decade", 0.01f, true, "0.01");  // stored as 0.0099999998
     row("float third", 1.0f / 3.0f, true, "0.3333333", "0.33333334");
-    // Eight digits would read back as a value above the largest float.
-    row("float max", FLT_MAX, true, "3.402823E+38", "3.40282347E+38");
+    // Eight digits are above the largest float, yet round to it: a reader must take them.
+    row("float max", FLT_MAX, true, "3.402823E+38", "3.4028235E+38");
     row("17 digits", 0.1 + 0.2, false, "0.3", "0.30000000000000004");
     row("double rounds into next decade", 999999999999999.5, false, "1E+15", "999999999999999.5");
     row("double max", DBL_MAX, false, "1.79769313486232E+308", "1.7976931348623157E+308");
@@ -70,7 +72,10 @@ void TestNumberText::lenientReading_data() {
     QTest::newRow("5.") << 5.0 << 2;
     QTest::newRow("1e+") << 1.0 << 1;  // an incomplete exponent is not part of the number
     QTest::newRow("--1") << 0.0 << 0;
-    QTest::newRow("0.0001e-400") << 0.0 << 11;  // underflow
+    // An underflow stays non-zero so that storing checks refuse it.
+    QTest::newRow("0.0001e-400") << std::numeric_limits<double>::denorm_min() << 11;
+    QTest::newRow("-1e-400x") << -std::numeric_limits<double>::denorm_min() << 7;
+    QTest::newRow("0e-400") << 0.0 << 6;
     QTest::newRow("1.7e308") << 1.7e308 << 7;
     QTest::newRow("-1e999") << -qInf() << 6;  // overflow: callers refuse it
     QTest::newRow("123456789e301") << qInf() << 13;
@@ -82,9 +87,35 @@ void TestNumberText::lenientReading() {
     QTEST(int(prefix.length), "length");
 }
 
-void TestNumberText::floatRange() {
-    QVERIFY(fitsInFloat(-3.4e38) && !fitsInFloat(3.5e38) && !fitsInFloat(qInf()) &&
-            !fitsInFloat(qQNaN()));
+void TestNumberText::storable_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<bool>("inFloat");
+    QTest::addColumn<bool>("inDouble");
+    QTest::newRow("zero") << 0.0 << true << true;
+    QTest::newRow("-zero") << -0.0 << true << true;
+    QTest::newRow("largest float") << double(FLT_MAX) << true << true;
+    QTest::newRow("-largest float") << -double(FLT_MAX) << true << true;
+    // Typed or written texts just above FLT_MAX that still round to it.
+    QTest::newRow("3.4028235E+38") << 3.4028235e38 << true << true;
+    QTest::newRow("3.40282347E+38") << 3.40282347e38 << true << true;
+    QTest::newRow("halfway to 2^128") << 0x1.ffffffp127 << false << true;
+    QTest::newRow("3.5E+38") << 3.5e38 << false << true;
+    QTest::newRow("smallest normal float") << double(FLT_MIN) << true << true;
+    QTest::newRow("1.1754944E-38 (rounds to it)") << 1.1754944e-38 << true << true;
+    QTest::newRow("1.1754942E-38 (subnormal float)") << 1.1754942e-38 << false << true;
+    QTest::newRow("1E-50") << 1e-50 << false << true;
+    QTest::newRow("largest double") << DBL_MAX << false << true;
+    QTest::newRow("smallest normal double") << DBL_MIN << false << true;
+    QTest::newRow("1E-310") << 1e-310 << false << false;
+    QTest::newRow("-5E-324") << -5e-324 << false << false;
+    QTest::newRow("infinity") << qInf() << false << false;
+    QTest::newRow("NaN") << qQNaN() << false << false;
+}
+
+void TestNumberText::storable() {
+    QFETCH(double, value);
+    QTEST(fitsInFloat(value), "inFloat");
+    QTEST(fitsInDouble(value), "inDouble");
 }
 
 void TestNumberText::colourPacking() {

@@ -29,16 +29,16 @@ QStringList entries(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
-// Five nodes (pinned, roller, loaded and free with a negative spring, spring in x only and
-// a tiny load, fixed in x with a spring in y), three elements in two groups and hand-made
-// results.
+// Five nodes (pinned, roller that a hand-edited file also gave a spring in its fixed
+// direction, loaded and free with a negative spring, spring in x only and a tiny load, fixed
+// in x with a spring in y), three elements in two groups and hand-made results.
 Model analysedModel() {
     Model m;
     addGroup(m, 200, 0.5);
     addGroup(m, 1000, 2);
     m.nodeCount = 5;
     m.setNode(1, {.cx = 1, .cy = 1});
-    m.setNode(2, {.x = 8, .cy = 1});
+    m.setNode(2, {.x = 8, .cy = 1, .Ky = 40});
     m.setNode(3, {.x = 4, .y = 3, .Fx = 16, .Fy = -30, .Kx = -5});  // a negative K is no spring
     m.setNode(4, {.x = 4, .y = -2.5f, .Fx = -1e-5f, .Kx = 0.1f});
     m.setNode(5, {.x = -1.5f, .y = 1, .cx = 1, .Ky = 250});
@@ -57,6 +57,7 @@ Model analysedModel() {
     r.R[1] = {0, -16, 9};
     r.R[2] = {0, 5, 21};  // the 5 lies in a free direction and must not be shown
     r.R[5] = {0, -3.25, 7};
+    markAnalysed(m);
     return m;
 }
 
@@ -77,7 +78,7 @@ private slots:
                      "Elements:                   3",
                      "Constrained nodes:          3",
                      "Nodes with loads on:        2",
-                     "Nodes with springs on:      2",
+                     "Nodes with springs on:      3",
                      "DOFs per node:              2",
                      "Degrees Of Freedom:         10",
                      "",
@@ -93,7 +94,7 @@ private slots:
                      row({"Node", "x", "y", "Constraints", "Kx", "Ky"}, 15, 15),
                      QString(88, '-'),
                      row({"1", " 0", " 0", "xx", "", ""}, 15, 15),
-                     row({"2", " 8", " 0", "ox", "", ""}, 15, 15),
+                     row({"2", " 8", " 0", "ox", "", "40"}, 15, 15),
                      row({"3", " 4", " 3", "", "", ""}, 15, 15),
                      row({"4", " 4", "-2.5", "", "0.1", ""}, 15, 15),
                      row({"5", "-1.5", " 1", "xo", "", "250"}, 15, 15),
@@ -144,9 +145,10 @@ private slots:
                      row({"3", " 28", " 56", " 0.28"}),
                      "",
                  }));
-        // Node 3 (free) is left out; node 4 has only a spring, whose force 0.1 * 10 is formed
-        // in double precision from the single-precision constant; node 5 mixes a reaction in
-        // x with a spring force in y.
+        // Node 3 (free) is left out; node 2's fixed direction shows its reaction, not the
+        // spring that never moves; node 4 has only a spring, whose force on the node -0.1 * 10
+        // is formed in double precision from the single-precision constant; node 5 mixes a
+        // reaction in x with a spring force in y (250 * 0.02 pushing up).
         QCOMPARE(linesOf(ReportSection(m, 4)), (QStringList{
                                                    "Constraint-Spring reactions",
                                                    "",
@@ -154,9 +156,19 @@ private slots:
                                                    QString(50, '-'),
                                                    row({"1", "-16", " 9"}),
                                                    row({"2", "", " 21"}),
-                                                   row({"4", " 1.00000001490116", ""}),
-                                                   row({"5", "-3.25", "-5"}),
+                                                   row({"4", "-1.00000001490116", ""}),
+                                                   row({"5", "-3.25", " 5"}),
                                                }));
+        // Results of another state of the model are never printed as this one's.
+        Model edited = m;
+        edited.nodes.x[2] = 9;
+        const QStringList notice{kNotAnalysedText};
+        QCOMPARE(linesOf(ReportSection(edited, 2)),
+                 (QStringList{"Node displacements", ""} + notice + QStringList{"", ""}));
+        QCOMPARE(linesOf(ReportSection(edited, 3)),
+                 (QStringList{"Element forces", ""} + notice + QStringList{""}));
+        QCOMPARE(linesOf(ReportSection(edited, 4)),
+                 (QStringList{"Constraint-Spring reactions", ""} + notice));
     }
 
     // Sections by their digits, each once and in ascending order; anything else is ignored.

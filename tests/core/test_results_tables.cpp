@@ -64,6 +64,7 @@ private slots:
         Model two;
         addNode(two, 0, 0);
         addNode(two, 1, 0);
+        markAnalysed(two);
         QCOMPARE(displacementTable(two).rows[1][1].mark, CellMark::Plain);  // all 0
         two.results.D[1] = two.results.D[3] = two.results.extremes[kMaxUx] = 2;
         two.results.extremes[kMinUx] = -1;
@@ -71,14 +72,30 @@ private slots:
         QVERIFY(t.rows[1][1].mark == CellMark::Largest && t.rows[2][1].mark == CellMark::Largest);
     }
 
-    // Nodes 1, 2 and 4; a spring shows its force K*u in green, positive for a move in +x.
+    // Nodes 1, 2 and 4; a spring shows the force it exerts on the node, -K*u, in green:
+    // negative for a move in +x, like the reaction of a support there.
     void reactions() {
         const ResultsTable t = reactionsTable(m);
         QCOMPARE(int(t.rows.size()), 1 + 3);
         QCOMPARE(t.rows[1][1].text, general(m.results.R[1][1]));
         QVERIFY(m.results.D[3] > 0);
-        QCOMPARE(t.rows[2][1].text, general(1000.0 * m.results.D[3]));
+        QCOMPARE(t.rows[2][1].text, general(-(1000.0 * m.results.D[3])));
         QVERIFY(t.rows[2][1].mark == CellMark::Spring && t.rows[3][2].mark == CellMark::Spring);
+        QVERIFY(t.rows[2][2].mark == CellMark::Plain);  // the roller's own reaction
+        QVERIFY(t.notice.empty());
+    }
+
+    // An edited model has no results of its own: the result tables hold only their titles
+    // and say why; the model data stays.
+    void withoutResults() {
+        Model edited = m;
+        edited.nodes.Fx[3] = 11;
+        for (const ResultsTable& t :
+             {displacementTable(edited), forcesTable(edited), reactionsTable(edited)}) {
+            QCOMPARE(int(t.rows.size()), 1);
+            QCOMPARE(t.notice, std::string(kNotAnalysedText));
+        }
+        QVERIFY(modelDataTable(edited).notice.empty());
     }
 
     void tree() {

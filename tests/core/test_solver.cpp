@@ -113,16 +113,31 @@ void TestSolver::determinateTriangle() {
 void TestSolver::failures_data() {
     QTest::addColumn<SolveStatus>("status");
     QTest::addColumn<int>("element");
+    QTest::addColumn<int>("node");
+    QTest::addColumn<QString>("quantity");
     QTest::addColumn<Change>("change");  // made to the triangle
-    auto row = [](const char* name, SolveStatus status, int element, Change change) {
-        QTest::newRow(name) << status << element << change;
+    auto row = [](const char* name, SolveStatus status, int element, int node, const char* quantity,
+                  Change change) {
+        QTest::newRow(name) << status << element << node << QString(quantity) << change;
     };
     using enum SolveStatus;
-    row("unconnected free node", ArithmeticFault, 0, [](Model& m) { addNode(m, 10, 10); });
-    row("zero length", ZeroLengthElement, 4, [](Model& m) { addElement(m, 3, addNode(m, 4, 3)); });
-    row("E = 0", InvalidSection, 2, [](Model& m) { m.elements.group[2] = addGroup(m, 0.0, kA); });
-    row("overflow", ArithmeticFault, 0, [](Model& m) { m.groups.E[1] = m.groups.A[1] = 1e300; });
-    row("missing node", InvalidReference, 3, [](Model& m) { m.elements.j[3] = 7; });
+    row("unconnected free node", ArithmeticFault, 0, 0, "", [](Model& m) { addNode(m, 10, 10); });
+    row("zero length", ZeroLengthElement, 4, 0, "",
+        [](Model& m) { addElement(m, 3, addNode(m, 4, 3)); });
+    row("E = 0", InvalidSection, 2, 0, "",
+        [](Model& m) { m.elements.group[2] = addGroup(m, 0.0, kA); });
+    row("E*A overflows", InvalidStiffness, 1, 0, "",
+        [](Model& m) { m.groups.E[1] = m.groups.A[1] = 1e300; });
+    row("missing node", InvalidReference, 3, 0, "", [](Model& m) { m.elements.j[3] = 7; });
+    // Every number a run would show is finite, or the run names the first one that is not.
+    row("stress N/A overflows", ElementResultOverflow, 1, 0, "axial stress", [](Model& m) {
+        m.setGroup(1, {1e305, 1e-300});
+        m.nodes.Fx[3] = 1e10f;
+    });
+    row("total displacement overflows", NodeResultOverflow, 0, 2, "total displacement",
+        [](Model& m) {
+            m.setGroup(1, {1e-300, 1});
+        });
 }
 
 void TestSolver::failures() {
@@ -137,8 +152,11 @@ void TestSolver::failures() {
     const SolveOutcome outcome = SolveTruss(model, model.results);
     QTEST(outcome.status, "status");
     QTEST(outcome.element, "element");
+    QTEST(outcome.node, "node");
+    QTEST(QString(outcome.quantity), "quantity");
     QVERIFY(model.results.D == before.D && model.results.FL == before.FL);
     QVERIFY(model.results.FG == before.FG && model.results.R == before.R);
+    QVERIFY(!model.results.valid);
 }
 
 QTEST_APPLESS_MAIN(TestSolver)

@@ -47,20 +47,40 @@ void store(AnalysisResults& r, int first, const AbsRange& t) {
 
 }  // namespace
 
-double axialForce(const Model& model, int e) { return model.results.FL[e][2]; }
+double axialForce(const AnalysisResults& r, int e) { return r.FL[e][2]; }
 
-double axialStress(const Model& model, int e) {
-    return axialForce(model, e) / model.groups.A[model.groupOf(e)];
+double axialStress(const Model& model, const AnalysisResults& r, int e) {
+    return axialForce(r, e) / model.groups.A[model.groupOf(e)];
 }
 
-double axialStrain(const Model& model, int e) {
-    return axialStress(model, e) / model.groups.E[model.groupOf(e)];
+double axialStrain(const Model& model, const AnalysisResults& r, int e) {
+    return axialStress(model, r, e) / model.groups.E[model.groupOf(e)];
 }
 
-double totalDisplacement(const Model& model, int n) {
-    const double ux = model.results.D[2 * n - 1];
-    const double uy = model.results.D[2 * n];
+double totalDisplacement(const AnalysisResults& r, int n) {
+    const double ux = r.D[2 * n - 1];
+    const double uy = r.D[2 * n];
     return std::sqrt(ux * ux + uy * uy);
+}
+
+double axialForce(const Model& model, int e) { return axialForce(model.results, e); }
+double axialStress(const Model& model, int e) { return axialStress(model, model.results, e); }
+double axialStrain(const Model& model, int e) { return axialStrain(model, model.results, e); }
+double totalDisplacement(const Model& model, int n) { return totalDisplacement(model.results, n); }
+
+std::optional<SupportForce> supportForce(const Model& model, const AnalysisResults& r, int n,
+                                         int axis) {
+    const bool x = axis == 1;
+    const float constraint = x ? model.nodes.cx[n] : model.nodes.cy[n];
+    const float spring = x ? model.nodes.Kx[n] : model.nodes.Ky[n];
+    if (constraint == 1.0f) return SupportForce{r.R[n][axis], false};
+    if (spring > 0)
+        return SupportForce{-(static_cast<double>(spring) * r.D[2 * n - (x ? 1 : 0)]), true};
+    return std::nullopt;
+}
+
+std::optional<SupportForce> supportForce(const Model& model, int n, int axis) {
+    return supportForce(model, model.results, n, axis);
 }
 
 void computeExtremes(Model& model) {

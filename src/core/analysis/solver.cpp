@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
+#include "analysis/result_values.h"
 #include "model/model.h"
 
 namespace vortak {
@@ -91,7 +93,37 @@ SolveOutcome checkElements(const Model& model) {
         if (!(E > 0.0 && A > 0.0 && finite(E) && finite(A))) {
             return {SolveStatus::InvalidSection, e};
         }
-        if (barGeometry(model, e).length == 0.0) return {SolveStatus::ZeroLengthElement, e};
+        const double length = barGeometry(model, e).length;
+        if (length == 0.0) return {SolveStatus::ZeroLengthElement, e};
+        const double kappa = (E * A) / length;
+        if (!(kappa > 0.0 && finite(kappa))) return {SolveStatus::InvalidStiffness, e};
+    }
+    return {};
+}
+
+SolveOutcome elementOverflow(int e, const char* quantity) {
+    return {SolveStatus::ElementResultOverflow, e, 0, quantity};
+}
+
+SolveOutcome nodeOverflow(int n, const char* quantity) {
+    return {SolveStatus::NodeResultOverflow, 0, n, quantity};
+}
+
+// Everything shown from a run's results, beyond D, FL, FG and R themselves: a value that
+// overflows is named rather than shown as an infinity.
+SolveOutcome checkDerivedValues(const Model& model, const AnalysisResults& r) {
+    for (int n = 1; n <= model.nodeCount; ++n) {
+        if (!finite(totalDisplacement(r, n))) return nodeOverflow(n, "total displacement");
+        for (int axis = 1; axis <= 2; ++axis) {
+            const std::optional<SupportForce> force = supportForce(model, r, n, axis);
+            if (force && !finite(force->value)) {
+                return nodeOverflow(n, force->fromSpring ? "spring force" : "reaction");
+            }
+        }
+    }
+    for (int e = 1; e <= model.elementCount; ++e) {
+        if (!finite(axialStress(model, r, e))) return elementOverflow(e, "axial stress");
+        if (!finite(axialStrain(model, r, e))) return elementOverflow(e, "axial strain");
     }
     return {};
 }
@@ -258,10 +290,9 @@ SolveOutcome SolveTruss(const Model& model, AnalysisResults& results, SolverWork
             for (int b = 1; b <= 2; ++b) sum += m.T[b][a] * out.FL[e][b];
             out.FG[e][a] = sum;
         }
-        if (!finite(out.FL[e][1]) || !finite(out.FL[e][2])) return fault;
-        for (int a = 1; a <= 4; ++a) {
-            if (!finite(out.FG[e][a])) return fault;
-        }
+        bool allFinite = finite(out.FL[e][1]) && finite(out.FL[e][2]);
+        for (int a = 1; a <= 4; ++a) allFinite = allFinite && finite(out.FG[e][a]);
+        if (!allFinite) return elementOverflow(e, "axial force");
     }
 
     // Reactions: at a node with any constraint every element meeting it is summed.
@@ -281,9 +312,12 @@ SolveOutcome SolveTruss(const Model& model, AnalysisResults& results, SolverWork
     for (int n = 1; n <= N; ++n) {
         out.R[n][1] -= model.nodes.Fx[n];
         out.R[n][2] -= model.nodes.Fy[n];
-        if (!finite(out.R[n][1]) || !finite(out.R[n][2])) return fault;
+        if (!finite(out.R[n][1]) || !finite(out.R[n][2])) return nodeOverflow(n, "reaction");
     }
+    if (SolveOutcome check = checkDerivedValues(model, out); !check.ok()) return check;
 
+    out.valid = true;
+    out.analysed = model;
     results = out;
     return {};
 }

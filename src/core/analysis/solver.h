@@ -21,13 +21,22 @@ enum class SolveStatus {
     InvalidSection,
     // An element referring to a node or group that does not exist.
     InvalidReference,
+    // An element whose axial stiffness E*A/L overflows or underflows to zero.
+    InvalidStiffness,
     // A zero pivot, an overflow or an invalid operation while solving.
     ArithmeticFault,
+    // A value the program would show for an element or a node (a force, a stress, a
+    // displacement...) lies beyond the range of numbers.
+    ElementResultOverflow,
+    NodeResultOverflow,
 };
 
 struct SolveOutcome {
     SolveStatus status = SolveStatus::Ok;
     int element = 0;  // the offending element for the element statuses
+    int node = 0;     // the offending node for NodeResultOverflow
+    // The quantity that overflowed, e.g. "axial stress", for the overflow statuses.
+    const char* quantity = "";
     bool ok() const { return status == SolveStatus::Ok; }
 };
 
@@ -39,8 +48,9 @@ struct SolverWorkspace {
     std::vector<double> Kff;  // free-free block, F x F
 };
 
-// Solves the model. On success `results` receives D, FL, FG and R (the extremes are left
-// alone); on failure `results` is not touched.
+// Solves the model. On success `results` receives D, FL, FG and R, all finite together with
+// every quantity derived from them for display (the extremes are left alone), and is
+// marked as the results of the model's present tables; on failure `results` is not touched.
 SolveOutcome SolveTruss(const Model& model, AnalysisResults& results, SolverWorkspace& workspace);
 // The same with a workspace of its own, for one-off solves.
 SolveOutcome SolveTruss(const Model& model, AnalysisResults& results);

@@ -35,8 +35,9 @@ int firstUnconnectedNode(const Model& model) {
     return 0;
 }
 
-// Why the solver refused an element, for the red line before the failure message.
-std::string elementProblem(const Model& model, const SolveOutcome& outcome) {
+// Why the run failed, when the solver could name an element or a node: the red line
+// before the failure message.
+std::string failureCause(const Model& model, const SolveOutcome& outcome) {
     const std::string element = "Element #" + whole(outcome.element);
     switch (outcome.status) {
         case SolveStatus::ZeroLengthElement:
@@ -46,6 +47,15 @@ std::string elementProblem(const Model& model, const SolveOutcome& outcome) {
                    ", whose E and A are not both positive.";
         case SolveStatus::InvalidReference:
             return element + " refers to a node or group that does not exist.";
+        case SolveStatus::InvalidStiffness:
+            return "The axial stiffness E*A/L of element #" + whole(outcome.element) +
+                   " is too large or too small to be represented.";
+        case SolveStatus::ElementResultOverflow:
+            return std::string("The ") + outcome.quantity + " of element #" +
+                   whole(outcome.element) + " is too large to be represented.";
+        case SolveStatus::NodeResultOverflow:
+            return std::string("The ") + outcome.quantity + " of node #" + whole(outcome.node) +
+                   " is too large to be represented.";
         case SolveStatus::Ok:
         case SolveStatus::ArithmeticFault:
             break;
@@ -100,8 +110,8 @@ void RunAnalysis(AppState& app) {
     const SolveOutcome outcome = SolveTruss(model, model.results, app.solverWorkspace);
     if (!outcome.ok()) {
         log.LogMessage(", Termination: " + shell.timeOfDay(), LogColour::Black, false, true);
-        if (const std::string problem = elementProblem(model, outcome); !problem.empty()) {
-            log.LogMessage(problem, LogColour::Red);
+        if (const std::string cause = failureCause(model, outcome); !cause.empty()) {
+            log.LogMessage(cause, LogColour::Red);
         }
         app.prompter.messageBox(kFailureText, MessageIcon::Critical, MessageButtons::Ok);
         log.LogMessage(kFailureText, LogColour::Red);

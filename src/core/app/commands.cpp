@@ -51,11 +51,19 @@ void showResultView(AppState& app, ViewMode view, const char* name, bool plusMin
     w.legendShown = view == ViewMode::Colour;
 }
 
+// After the reanalysis question of a result command: when the model still has no results
+// of its own (never analysed, the answer was No, or the run failed), say so rather than
+// let zeros or another model's values pass for results.
+void reportIfNotAnalysed(AppState& app) {
+    if (!app.model.hasCurrentResults()) app.log.LogMessage(kNotAnalysedText, LogColour::Red);
+}
+
 // A drawing command: stop the animation, offer a fresh analysis, show the view.
 void resultCommand(AppState& app, ViewMode view, const char* name, bool plusMinus,
                    double plusMinusTop, bool options) {
     stopAnimation(app);
     ConfirmReanalysis(app);
+    reportIfNotAnalysed(app);
     showResultView(app, view, name, plusMinus, plusMinusTop, options);
     app.shell.redraw();
 }
@@ -194,6 +202,7 @@ void Button_Deform(AppState& app) {
 void Button_animate(AppState& app) {
     ConfirmReanalysis(app);
     if (app.model.nodeCount < 2) return;
+    reportIfNotAnalysed(app);
     showResultView(app, ViewMode::Animation, kViewNameAnimation, true, kPlusMinusTopAnimation,
                    false);
     WindowState& w = app.window;
@@ -340,6 +349,7 @@ bool Button_Rithmiseis(AppState& app) {
 bool Button_Apotelesmata(AppState& app) {
     stopAnimation(app);
     ConfirmReanalysis(app);
+    reportIfNotAnalysed(app);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "app/shell.h"
 #include "base/number_text.h"
 #include "graphics/view_transform.h"
+#include "model/field_limits.h"
 
 namespace vortak {
 
@@ -89,10 +90,18 @@ int PointerInput::elementAt(double X, double Y) const {
 
 int PointerInput::newNode(double X, double Y) {
     Model& m = app_.model;
+    const double x = enteredX(X);
+    const double y = enteredY(Y);
+    if (!isStorableCoordinate(x) || !isStorableCoordinate(y)) {
+        app_.log.LogMessage("No node can be placed there: coordinates lie within -" +
+                                general(kMaxCoordinate) + " and " + general(kMaxCoordinate) + ".",
+                            LogColour::Red);
+        return 0;
+    }
     const int n = ++m.nodeCount;
     Node node;
-    node.x = float(enteredX(X));
-    node.y = float(enteredY(Y));
+    node.x = float(x);
+    node.y = float(y);
     m.setNode(n, node);
     m.changed = true;
     app_.log.LogMessage(

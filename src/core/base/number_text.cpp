@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <system_error>
 
 namespace vortak {
@@ -126,7 +127,9 @@ NumberPrefix leadingNumber(std::string_view text) {
         // Tell an overflow from an underflow by the decimal exponent of the leading digit.
         const long long magnitude =
             exponent + (intDigits > 0 ? static_cast<long long>(intDigits) : -fractionLeadingZeros);
-        value = magnitude > 0 ? HUGE_VAL : 0.0;
+        // An underflow keeps its sign and stays non-zero, so that no check mistakes a
+        // typed 1E-400 for a typed 0.
+        value = magnitude > 0 ? HUGE_VAL : std::numeric_limits<double>::denorm_min();
     } else if (ec != std::errc() || ptr != last) {
         return {};  // not reachable for the text scanned above
     }
@@ -136,6 +139,15 @@ NumberPrefix leadingNumber(std::string_view text) {
 
 double readNumber(std::string_view text) { return leadingNumber(text).value; }
 
-bool fitsInFloat(double value) { return std::isfinite(value) && std::fabs(value) <= FLT_MAX; }
+bool fitsInFloat(double value) {
+    // Below this magnitude a double rounds to a finite float (at most FLT_MAX): the
+    // halfway point between FLT_MAX and 2^128 rounds to even, which is the infinity.
+    constexpr double kFloatRoundingLimit = 0x1.ffffffp127;
+    if (!(std::fabs(value) < kFloatRoundingLimit)) return false;
+    const float stored = static_cast<float>(value);
+    return value == 0.0 || std::fpclassify(stored) == FP_NORMAL;
+}
+
+bool fitsInDouble(double value) { return value == 0.0 || std::fpclassify(value) == FP_NORMAL; }
 
 }  // namespace vortak

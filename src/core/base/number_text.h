@@ -36,7 +36,8 @@ std::string whole(long long value);
 // optional sign, digits with an optional "." and fraction, and an optional exponent
 // ("E" or "e", optional sign, digits). `length` is the number of characters used (0 when
 // the text has no numeric prefix, and then `value` is 0). A magnitude beyond the double
-// range gives an infinite value: callers that store numbers must refuse it.
+// range gives an infinite value, and a non-zero magnitude below it the smallest subnormal
+// value of its sign, never 0: callers that store numbers must refuse both.
 struct NumberPrefix {
     double value = 0.0;
     std::size_t length = 0;
@@ -47,7 +48,11 @@ NumberPrefix leadingNumber(std::string_view text);
 // is none. May be infinite for absurd exponents (see above).
 double readNumber(std::string_view text);
 
-// True when `value` is finite and representable in a 32-bit float field.
+// Whether a number can be stored in a field of the given precision and stay the number it
+// is: it must round to a finite value there, and a value that is not zero must not become
+// zero or subnormal (a load of 1E-50 would otherwise be logged but stored as nothing).
+// Everything the program stores, from a dialog or from a file, passes these.
 bool fitsInFloat(double value);
+bool fitsInDouble(double value);
 
 }  // namespace vortak

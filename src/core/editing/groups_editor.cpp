@@ -7,6 +7,7 @@
 #include "base/number_text.h"
 #include "editing/form_support.h"
 #include "model/deletion.h"
+#include "model/field_limits.h"
 
 namespace vortak {
 
@@ -72,13 +73,13 @@ bool GroupsEditor::elegxos_omadon() {
         return false;
     }
     const double E = boxNumber(e);
-    if (!(E > 0) || !std::isfinite(E)) {
+    if (!isValidSectionValue(E)) {
         refuse(app_, "The value given for Youngs Modulus E is unacceptable.");
         setFocus(Field::E, true);
         return false;
     }
     const double A = boxNumber(a);
-    if (!(A > 0) || !std::isfinite(A)) {
+    if (!isValidSectionValue(A)) {
         refuse(app_, "The value given for Section area A is unacceptable.");
         setFocus(Field::A, true);
         return false;
@@ -98,9 +99,9 @@ void GroupsEditor::apply() {
         m.setGroup(G + 1, {E, A});
         fillItems();
         newGroup();
-        app_.log.LogMessage("New group #" + whole(G + 1) + ", E= " + general(E) +
-                                ", A= " + general(A),
-                            LogColour::Navy);
+        app_.log.LogMessage(
+            "New group #" + whole(G + 1) + ", E= " + general(E) + ", A= " + general(A),
+            LogColour::Navy);
     } else if (v < G + 1) {
         const int k = int(v);
         m.setGroup(k, {E, A});

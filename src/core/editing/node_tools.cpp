@@ -1,11 +1,13 @@
 #include "editing/node_tools.h"
 
 #include <cmath>
+#include <vector>
 
 #include "app/app_state.h"
 #include "base/number_text.h"
 #include "editing/form_support.h"
 #include "model/deletion.h"
+#include "model/field_limits.h"
 
 namespace vortak {
 
@@ -65,13 +67,15 @@ void MergeEditor::apply() {
         if (answer != Answer::Ok) return;
         DeleteElement(m, app_.log, e);  // the element behind it takes number e: look again
     }
+    std::vector<bool> reattached(std::size_t(m.elementCount) + 1, false);
     for (int e = 1; e <= m.elementCount; ++e) {
+        reattached[std::size_t(e)] = m.nodeI(e) == B || m.nodeJ(e) == B;
         if (m.nodeI(e) == B) m.elements.i[e] = float(A);
         if (m.nodeJ(e) == B) m.elements.j[e] = float(A);
     }
     if (moveToMiddle) {
-        m.nodes.x[A] = float((double(m.nodes.x[B]) + double(m.nodes.x[A])) / 2);
-        m.nodes.y[A] = float((double(m.nodes.y[B]) + double(m.nodes.y[A])) / 2);
+        m.nodes.x[A] = storedCoordinate((double(m.nodes.x[B]) + double(m.nodes.x[A])) / 2);
+        m.nodes.y[A] = storedCoordinate((double(m.nodes.y[B]) + double(m.nodes.y[A])) / 2);
     }
     app_.log.LogMessage("Node #" + whole(B) + " merged in node #" + whole(A) + ".",
                         LogColour::Navy);
@@ -79,6 +83,18 @@ void MergeEditor::apply() {
         // The last letter is a capital Beta, as the program has always written it.
         app_.log.LogMessage("Node #" + whole(A) + " moved to the middle of segment A\xCE\x92.",
                             LogColour::Navy);
+    }
+    // Two bars that both joined A and a third node C now both join A and C: the member's
+    // stiffness would count twice. Said at once; the coincident elements check removes one.
+    for (int e = 1; e <= m.elementCount; ++e) {
+        for (int f = e + 1; f <= m.elementCount; ++f) {
+            if (!reattached[std::size_t(e)] && !reattached[std::size_t(f)]) continue;
+            if (joins(m, f, m.nodeI(e), m.nodeJ(e))) {
+                app_.log.LogMessage(
+                    "Elements #" + whole(e) + " and #" + whole(f) + " now join the same nodes.",
+                    LogColour::Red);
+            }
+        }
     }
     if (deleteB) {
         DeleteNode(m, app_.log, B);
@@ -104,11 +120,11 @@ void MoveEditor::apply() {
     const double x = boxNumber(dx);
     const double y = boxNumber(dy);
     // Offsets and moved coordinates stay within what a coordinate field can hold.
-    if (!fitsInFloat(x)) {
+    if (!isStorableCoordinate(x)) {
         refuse(app_, "The value given for dx is unacceptable.");
         return;
     }
-    if (!fitsInFloat(y)) {
+    if (!isStorableCoordinate(y)) {
         refuse(app_, "The value given for dy is unacceptable.");
         return;
     }
@@ -121,9 +137,15 @@ void MoveEditor::apply() {
         refuse(app_, kBadNodeNumber);
         return;
     }
+    // An empty range moves nothing, so nothing is said and the model stays as it is.
+    if (first > last) return;
     for (int k = int(first); k <= int(last); ++k) {
-        if (!fitsInFloat(double(m.nodes.x[k]) + fx) || !fitsInFloat(double(m.nodes.y[k]) + fy)) {
+        if (!isStorableCoordinate(double(m.nodes.x[k]) + fx)) {
             refuse(app_, "The value given for dx is unacceptable.");
+            return;
+        }
+        if (!isStorableCoordinate(double(m.nodes.y[k]) + fy)) {
+            refuse(app_, "The value given for dy is unacceptable.");
             return;
         }
     }

@@ -4,6 +4,7 @@
 #include "base/number_text.h"
 #include "editing/form_support.h"
 #include "model/deletion.h"
+#include "model/field_limits.h"
 
 namespace vortak {
 
@@ -108,15 +109,15 @@ bool NodesEditor::elegxos_kombon() {
         refuse(app_, "The maximum number of nodes that can be defined is 100.");
         return false;
     }
-    // Coordinates beyond the single-precision range would put infinities in the model.
+    // Coordinates beyond their range would make element lengths infinite.
     const double X = boxNumber(x);
     const double Y = boxNumber(y);
-    if (!fitsInFloat(X)) {
+    if (!isStorableCoordinate(X)) {
         refuse(app_, "The value given for coordinate x is unacceptable.");
         setFocus(Field::X, true);
         return false;
     }
-    if (!fitsInFloat(Y)) {
+    if (!isStorableCoordinate(Y)) {
         refuse(app_, "The value given for coordinate y is unacceptable.");
         setFocus(Field::Y, true);
         return false;
@@ -222,9 +223,9 @@ void NodesEditor::remove() {
         if (!usesNode(m, e, n)) continue;
         const std::string warning =
             "There are elements connected to the node, that must also be deleted.";
-        const Answer answer = app_.prompter.messageBox(
-            warning + "\r\nDo you want the deletion process to proceed?",
-            MessageIcon::Exclamation, MessageButtons::OkCancel);
+        const Answer answer =
+            app_.prompter.messageBox(warning + "\r\nDo you want the deletion process to proceed?",
+                                     MessageIcon::Exclamation, MessageButtons::OkCancel);
         app_.log.LogMessage(warning, LogColour::Red);
         if (answer != Answer::Ok) return;
         break;

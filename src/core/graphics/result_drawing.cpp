@@ -19,6 +19,7 @@ namespace {
 constexpr double kValueDrop = 0.22;  // clears the element number under the midpoint
 constexpr double kLegendTitlePoints = 12;
 constexpr double kLegendPoints = 8;
+constexpr Colour kNoticeColour = packColour(255, 0, 0);
 
 int decimalsOf(const ViewSettings& v, ResultQuantity q) {
     return q == ResultQuantity::Strain ? v.dekadika_strain : v.dekadika_N;
@@ -81,6 +82,18 @@ void drawQuantityLegend(const DrawingInput& in, Surface& s, ResultQuantity q) {
     drawLegend(in, s, titleOf(q),
                {"max.= " + general(roundDecimals(r.extremes[first + 1], decimals)),
                 "min.= " + general(roundDecimals(r.extremes[first + 2], decimals))});
+}
+
+// A result view of a model without results of its own: the model as it is, with the notice
+// in red where the legend goes, and no value anywhere.
+bool drawnWithoutResults(const DrawingInput& in, Surface& s) {
+    if (in.model.hasCurrentResults()) return false;
+    drawModel(in, s);
+    s.setPen(kNoticeColour, 1);
+    s.setFont(kLegendTitlePoints, true);
+    s.text(0.1, 0.07, kNotAnalysedText);
+    s.setFont(kLabelPoints, false);
+    return true;
 }
 
 double valueText(double value, int decimals, std::string& text) {
@@ -168,6 +181,7 @@ Colour diagramColour(const ViewSettings& v, double value, double R) {
 }
 
 void drawNDiagram(const DrawingInput& in, Surface& s) {
+    if (drawnWithoutResults(in, s)) return;
     const Model& m = in.model;
     const ViewSettings& v = in.settings;
     const ViewTransform& t = in.view;
@@ -204,6 +218,7 @@ void drawNDiagram(const DrawingInput& in, Surface& s) {
 }
 
 void drawColourDiagram(const DrawingInput& in, Surface& s) {
+    if (drawnWithoutResults(in, s)) return;
     const Model& m = in.model;
     const ViewSettings& v = in.settings;
     const ResultQuantity q = shownQuantity(v);
@@ -236,6 +251,7 @@ void drawColourDiagram(const DrawingInput& in, Surface& s) {
 void drawColourLegend(const DrawingInput& in, Surface& s) {
     const ViewSettings& v = in.settings;
     s.clear(v.xroma_background);
+    if (!in.model.hasCurrentResults()) return;  // no values to place on the bar
     const auto bar = [&s](Colour from, Colour to, double top) {
         for (int i = 1; i <= 255; ++i) {
             const double fraction = i / 255.0;
@@ -284,6 +300,7 @@ void drawColourLegendWithLabels(const DrawingInput& in, Surface& s, double x, do
 }
 
 void drawDeformedModel(const DrawingInput& in, Surface& s) {
+    if (drawnWithoutResults(in, s)) return;
     const ViewSettings& v = in.settings;
     s.clear(v.xroma_background);
     drawGrid(in, s);
@@ -303,6 +320,7 @@ void drawDeformedModel(const DrawingInput& in, Surface& s) {
 }
 
 void drawAnimationFrame(const DrawingInput& in, Surface& s, int frame) {
+    if (drawnWithoutResults(in, s)) return;
     const ViewSettings& v = in.settings;
     const Model& m = in.model;
     const int frames = std::max<int>(1, v.Animation_Frames);
@@ -324,6 +342,7 @@ void drawAnimationFrame(const DrawingInput& in, Surface& s, int frame) {
 }
 
 void changeResultScale(ViewSettings& v, const Model& m, ViewMode mode, double step) {
+    if (!m.hasCurrentResults()) return;  // no largest value to measure the step on
     const AnalysisResults& r = m.results;
     // A positive, finite replacement, or nothing.
     const auto replacement = [](double C, double M, double spread, int decimals) {

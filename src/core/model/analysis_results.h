@@ -6,6 +6,7 @@
 #include <array>
 
 #include "model/capacities.h"
+#include "model/model_tables.h"
 
 namespace vortak {
 
@@ -37,6 +38,10 @@ struct AnalysisResults {
     std::array<std::array<double, 5>, kMaxElements + 1> FG{};  // end forces, global axes
     std::array<std::array<double, 3>, kMaxNodes + 1> R{};      // reactions Rx, Ry
     std::array<double, kExtremeCount + 1> extremes{};
+
+    // Set by a successful analysis, with the tables it analysed.
+    bool valid = false;
+    ModelTables analysed;
 };
 
 }  // namespace vortak

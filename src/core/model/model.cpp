@@ -34,13 +34,12 @@ void Model::setElement(int e, const Element& element) {
     elements.group[e] = element.group;
 }
 
+bool Model::hasCurrentResults() const {
+    return results.valid && results.analysed == static_cast<const ModelTables&>(*this);
+}
+
 void ClearModel(Model& model) {
-    model.nodeCount = 0;
-    model.elementCount = 0;
-    model.groupCount = 0;
-    model.nodes = NodeTable{};
-    model.elements = ElementTable{};
-    model.groups = GroupTable{};
+    static_cast<ModelTables&>(model) = ModelTables{};
     model.results = AnalysisResults{};
 }
 

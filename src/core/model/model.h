@@ -1,14 +1,14 @@
 #pragma once
 
-// The one truss model the program edits: fixed-capacity tables kept column-wise (one array
-// per field, entity k at index k), the document state that travels with it, and the
-// results of its last analysis.
+// The one truss model the program edits: its tables, the document state that travels with
+// it, and the results of its last analysis.
 
 #include <array>
 #include <string>
 
 #include "model/analysis_results.h"
 #include "model/capacities.h"
+#include "model/model_tables.h"
 
 namespace vortak {
 
@@ -23,8 +23,6 @@ struct NodalLoad {
     float Fx = 0, Fy = 0;
 };
 
-// Node and group numbers are held as floats holding whole numbers, the type they have in
-// the model file.
 struct Element {
     float i = 0, j = 0, group = 0;
 };
@@ -33,38 +31,25 @@ struct EAGroup {
     double E = 0, A = 0;
 };
 
-template <typename T, int Capacity>
-using Column = std::array<T, Capacity + 1>;
-
-struct NodeTable {
-    Column<float, kMaxNodes> x{}, y{}, cx{}, cy{}, Fx{}, Fy{}, Kx{}, Ky{};
-};
-
-struct ElementTable {
-    Column<float, kMaxElements> i{}, j{}, group{};
-};
-
-struct GroupTable {
-    Column<double, kMaxGroups> E{}, A{};
-};
+// What the result views, tables and report sections say in place of results when the model
+// has none of its own.
+inline constexpr const char* kNotAnalysedText = "The model has not been analysed.";
 
 // Converts a stored node or group number to an index (nearest, halves to even).
 int toIndex(float storedNumber);
 
-struct Model {
-    int nodeCount = 0;
-    int elementCount = 0;
-    int groupCount = 0;
-    NodeTable nodes;
-    ElementTable elements;
-    GroupTable groups;
-
+struct Model : ModelTables {
     std::string fileName;  // empty for an untitled model
     // True while the stored results may not belong to the model.
     bool changed = false;
     bool analysisFailed = false;
 
     AnalysisResults results;
+
+    // True when the results are those of a successful analysis of the model as it is now.
+    // Any change of the tables since (an edit, a file read, a failed run after an edit)
+    // makes them the results of another model, which are never shown as this one's.
+    bool hasCurrentResults() const;
 
     Node node(int n) const;
     void setNode(int n, const Node& node);

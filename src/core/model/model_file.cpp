@@ -5,6 +5,7 @@
 
 #include "base/number_text.h"
 #include "base/prompter.h"
+#include "model/field_limits.h"
 #include "model/field_reader.h"
 #include "settings/settings_values.h"
 
@@ -71,13 +72,15 @@ public:
 
     void section(const char* name) { section_ = name; }
 
+    std::optional<Field> nextField() { return fields_.next(); }
     Field field() {
         std::optional<Field> f = fields_.next();
-        if (!f) {
-            throw Failure{"line " + whole(fields_.line()) + ": the file ends inside the " +
-                          section_ + " section"};
-        }
+        if (!f) failAtEnd();
         return std::move(*f);
+    }
+    [[noreturn]] void failAtEnd() {
+        throw Failure{"line " + whole(fields_.line()) + ": the file ends inside the " + section_ +
+                      " section"};
     }
     void skip(int count = 1) {
         for (int k = 0; k < count; ++k) field();
@@ -98,11 +101,20 @@ public:
         const Field f = field();
         return number(f);
     }
+    // A single-precision field: the number must stay what it is there, neither overflowing
+    // nor, when it is not 0, becoming 0 or subnormal.
+    float single(const Field& f) {
+        const double value = number(f);
+        if (!fitsInFloat(value)) {
+            fail(f, quoted(f) + (std::fabs(value) > 1 ? " is too large for a single-precision value"
+                                                      : " is too small a non-zero value for a "
+                                                        "single-precision value"));
+        }
+        return float(value);
+    }
     float single() {
         const Field f = field();
-        const double value = number(f);
-        if (!fitsInFloat(value)) fail(f, quoted(f) + " is too large for a single-precision value");
-        return float(value);
+        return single(f);
     }
     // A count or entity number: a whole number within [low, high]; `what` names it.
     int wholeNumber(int low, int high, const std::string& what) {
@@ -125,6 +137,41 @@ private:
     FieldReader fields_;
     std::string section_ = "header";
 };
+
+float readCoordinate(Parser& p, int node, const char* axis) {
+    const Field f = p.field();
+    const float value = p.single(f);
+    if (!isStorableCoordinate(value)) {
+        p.fail(f, "the " + std::string(axis) + " coordinate of node #" + whole(node) + ", " +
+                      Parser::quoted(f) + ", is outside the range -" + general(kMaxCoordinate) +
+                      " to " + general(kMaxCoordinate));
+    }
+    return value;
+}
+
+float readSpringConstant(Parser& p, int node, const char* name) {
+    const Field f = p.field();
+    const float value = p.single(f);
+    if (!isValidSpringConstant(value)) {
+        p.fail(f, "node #" + whole(node) + " has the spring constant " + name + " " +
+                      Parser::quoted(f) + "; spring constants cannot be negative");
+    }
+    return value;
+}
+
+// E or A of a group: a positive double that is not subnormal, as the groups dialog takes.
+double readSectionValue(Parser& p, int group, const char* name) {
+    const Field f = p.field();
+    const double value = p.number(f);
+    if (!(value > 0)) {
+        p.fail(f, "group #" + whole(group) + " has " + name + " " + Parser::quoted(f) +
+                      "; E and A must be positive");
+    }
+    if (!isValidSectionValue(value)) {
+        p.fail(f, Parser::quoted(f) + " is too small a non-zero number");
+    }
+    return value;
+}
 
 float readConstraint(Parser& p, int node, const char* axis) {
     const Field f = p.field();
@@ -265,23 +312,15 @@ ParsedModelFile parseModelFile(std::string_view text) {
     Parser p(text);
     try {
         {
-            // The header is compared as a whole: five fields joined by CR LF.
-            std::string header;
-            std::string expected;
-            for (int k = 0; k < 5; ++k) {
-                std::optional<Field> f;
-                try {
-                    f = p.field();
-                } catch (const Parser::Failure&) {
-                    break;
+            // The five header lines, each exactly. A file that ends while all it holds so
+            // far agrees with them is a model file cut short, not another kind of file.
+            for (const char* expected : kHeader) {
+                const std::optional<Field> f = p.nextField();
+                if (!f) p.failAtEnd();
+                if (f->text != expected) {
+                    result.error = {true, "the file does not start with the model file header"};
+                    return result;
                 }
-                if (k > 0) header += "\r\n";
-                header += f->text;
-            }
-            for (int k = 0; k < 5; ++k) expected += (k > 0 ? "\r\n" : "") + std::string(kHeader[k]);
-            if (header != expected) {
-                result.error = {true, "the file does not start with the model file header"};
-                return result;
             }
         }
         ModelFileContent c;
@@ -293,8 +332,8 @@ ParsedModelFile parseModelFile(std::string_view text) {
         p.skip();
         for (int g = 1; g <= m.groupCount; ++g) {
             p.skip();
-            m.groups.E[g] = p.number();
-            m.groups.A[g] = p.number();
+            m.groups.E[g] = readSectionValue(p, g, "E");
+            m.groups.A[g] = readSectionValue(p, g, "A");
             p.skip();
         }
 
@@ -304,8 +343,8 @@ ParsedModelFile parseModelFile(std::string_view text) {
         p.skip();
         for (int n = 1; n <= m.nodeCount; ++n) {
             p.skip();
-            m.nodes.x[n] = p.single();
-            m.nodes.y[n] = p.single();
+            m.nodes.x[n] = readCoordinate(p, n, "x");
+            m.nodes.y[n] = readCoordinate(p, n, "y");
             m.nodes.cx[n] = readConstraint(p, n, "x");
             m.nodes.cy[n] = readConstraint(p, n, "y");
             m.nodes.Fx[n] = p.single();
@@ -336,8 +375,8 @@ ParsedModelFile parseModelFile(std::string_view text) {
                               ", which is not in the model (" + whole(m.nodeCount) + " defined)");
             }
             const int n = int(node);
-            m.nodes.Kx[n] = p.single();
-            m.nodes.Ky[n] = p.single();
+            m.nodes.Kx[n] = readSpringConstant(p, n, "Kx");
+            m.nodes.Ky[n] = readSpringConstant(p, n, "Ky");
         }
 
         readSettings(p, c);

@@ -62,16 +62,21 @@ std::string springText(float k) { return k > 0 ? general(k) : std::string(); }
 
 std::string loadText(float f) { return f != 0 ? classic(f) : std::string(); }
 
-// The value a support exerts on node n in one direction: the spring force K*u where there
-// is a spring, the reaction where the direction is fixed, nothing where it is free.
-std::string supportText(float spring, float constraint, double displacement, double reaction) {
-    if (spring > 0) {
-        return classic(static_cast<double>(spring) * displacement);
-    }
-    if (isFixed(constraint)) {
-        return classic(reaction);
-    }
-    return {};
+// What a support exerts on node n in one direction, or nothing where it is free.
+std::string supportText(const Model& m, int n, int axis) {
+    const std::optional<SupportForce> force = supportForce(m, n, axis);
+    return force ? classic(force->value) : std::string();
+}
+
+// Results that belong to another state of the model (or to none) are never printed as this
+// one's: the section says so instead, between its title and its closing empty lines.
+bool notAnalysed(const Model& m, std::string& out, std::string_view sectionTitle,
+                 int closingLines) {
+    if (m.hasCurrentResults()) return false;
+    title(out, sectionTitle);
+    line(out, kNotAnalysedText);
+    for (int k = 0; k < closingLines; ++k) endLine(out);
+    return true;
 }
 
 void countLine(std::string& out, std::string_view label, int count) {
@@ -183,6 +188,7 @@ std::string modelData(const Model& m) {
 
 std::string nodeDisplacements(const Model& m) {
     std::string out;
+    if (notAnalysed(m, out, "Node displacements", 2)) return out;
     title(out, "Node displacements");
     out.append("Node");
     blanks(out, 3);
@@ -206,6 +212,7 @@ std::string nodeDisplacements(const Model& m) {
 
 std::string elementForces(const Model& m) {
     std::string out;
+    if (notAnalysed(m, out, "Element forces", 1)) return out;
     title(out, "Element forces");
     field(out, "Element", 8);
     for (std::string_view heading : {"Axial force", "Axial stress", "Axial strain"}) {
@@ -234,6 +241,7 @@ std::string elementForces(const Model& m) {
 
 std::string supportReactions(const Model& m) {
     std::string out;
+    if (notAnalysed(m, out, "Constraint-Spring reactions", 0)) return out;
     title(out, "Constraint-Spring reactions");
     field(out, "Node", 9);
     out.append("Force Fx");
@@ -248,8 +256,8 @@ std::string supportReactions(const Model& m) {
             continue;
         }
         field(out, whole(n), 8);
-        field(out, supportText(m.nodes.Kx[n], cx, m.results.D[2 * n - 1], m.results.R[n][1]), 25);
-        field(out, supportText(m.nodes.Ky[n], cy, m.results.D[2 * n], m.results.R[n][2]), 25);
+        field(out, supportText(m, n, 1), 25);
+        field(out, supportText(m, n, 2), 25);
         endLine(out);
     }
     return out;

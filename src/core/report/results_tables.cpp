@@ -1,6 +1,7 @@
 #include "report/results_tables.h"
 
 #include <cmath>
+#include <optional>
 
 #include "analysis/result_values.h"
 #include "base/number_text.h"
@@ -40,6 +41,13 @@ CellMark extremeMark(double value, double largest, double smallest) {
     if (value == largest) return CellMark::Largest;
     if (value == smallest) return CellMark::Smallest;
     return CellMark::Plain;
+}
+
+// A result table of a model without results of its own holds only its titles, and says why.
+bool withoutResults(const Model& m, ResultsTable& t) {
+    if (m.hasCurrentResults()) return false;
+    t.notice = kNotAnalysedText;
+    return true;
 }
 
 }  // namespace
@@ -107,6 +115,7 @@ ResultsTable displacementTable(const Model& m) {
     t.columns = 4;
     t.rows.push_back(titleRow(
         {"Node", "x - Displacement", "y - Displacement", "Total Displacement"}, t.columns));
+    if (withoutResults(m, t)) return t;
     const auto& ex = m.results.extremes;
     for (int n = 1; n <= m.nodeCount; ++n) {
         std::vector<TableCell> cells = row(t.columns);
@@ -138,6 +147,7 @@ ResultsTable forcesTable(const Model& m) {
     t.columns = 4;
     t.rows.push_back(titleRow(
         {"Element", "Axial force F", "Axial stress s=F/A", "Axial strain e=s/E"}, t.columns));
+    if (withoutResults(m, t)) return t;
     for (int e = 1; e <= m.elementCount; ++e) {
         std::vector<TableCell> cells = row(t.columns);
         cells[0].text = whole(e);
@@ -153,18 +163,17 @@ ResultsTable reactionsTable(const Model& m) {
     ResultsTable t;
     t.columns = 3;
     t.rows.push_back(titleRow({"Node", "Force Fx", "Force Fy"}, t.columns));
+    if (withoutResults(m, t)) return t;
     for (int n = 1; n <= m.nodeCount; ++n) {
         if (!fixed(m.nodes.cx[n]) && !fixed(m.nodes.cy[n]) && !sprung(m, n)) continue;
         std::vector<TableCell> cells = row(t.columns);
         cells[0].text = whole(n);
-        const auto component = [&](TableCell& cell, float constraint, double reaction, float spring,
-                                   double u) {
-            if (fixed(constraint)) cell.text = general(reaction);
-            if (spring > 0) cell = {general(static_cast<double>(spring) * u), CellMark::Spring};
-        };
-        component(cells[1], m.nodes.cx[n], m.results.R[n][1], m.nodes.Kx[n],
-                  m.results.D[2 * n - 1]);
-        component(cells[2], m.nodes.cy[n], m.results.R[n][2], m.nodes.Ky[n], m.results.D[2 * n]);
+        for (int axis = 1; axis <= 2; ++axis) {
+            if (const std::optional<SupportForce> force = supportForce(m, n, axis)) {
+                cells[std::size_t(axis)] = {general(force->value),
+                                            force->fromSpring ? CellMark::Spring : CellMark::Plain};
+            }
+        }
         t.rows.push_back(cells);
     }
     return t;

@@ -26,6 +26,8 @@ struct ResultsTable {
     std::vector<std::vector<TableCell>> rows;  // every row has `columns` cells
     // The rows of the model data table that start a section (their first cell is larger).
     std::vector<int> sectionRows;
+    // Shown with a result table that has no rows because the model has no results.
+    std::string notice;
 };
 
 struct TreeItem {

@@ -676,8 +676,10 @@ void MainWindow::syncControls() {
     minus_->setVisible(w.plusMinusVisible);
     for (QRadioButton* option : options_) option->setVisible(w.optionsVisible);
     if (w.optionsVisible) options_[int(w.selectedOption)]->setChecked(true);
-    legend_->setVisible(w.legendShown);
-    if (w.legendShown) legend_->refresh();
+    // The colour legend is a key to values; without results there are none to key.
+    const bool legend = w.legendShown && app_.model.hasCurrentResults();
+    legend_->setVisible(legend);
+    if (legend) legend_->refresh();
     action("Animate")->setEnabled(w.animateEnabled);
     drawing_->updatePointer();
     applyColours();

@@ -166,11 +166,19 @@ ResultsWindow::ResultsWindow(AppState& app, ResultsSelection& selection, QWidget
     tables_[0]->hide();
     tabs_->addTab(data, "Data");
 
-    const auto resultTab = [this](const char* caption, const char* title, int index,
-                                  std::initializer_list<QWidget*> notes) {
+    const ResultsTable contents[] = {modelDataTable(m), displacementTable(m), forcesTable(m),
+                                     reactionsTable(m)};
+    const auto resultTab = [this, &contents](const char* caption, const char* title, int index,
+                                             std::initializer_list<QWidget*> notes) {
         auto* page = new QWidget;
         auto* layout = new QVBoxLayout(page);
         layout->addWidget(new QLabel(title, page));
+        if (const std::string& notice = contents[index].notice; !notice.empty()) {
+            auto* label = new QLabel(qt(notice), page);
+            label->setObjectName("notice");
+            label->setStyleSheet("color: #ff0000; font-weight: bold");
+            layout->addWidget(label);
+        }
         layout->addWidget(tables_[index], 1);
         auto* noteRow = new QHBoxLayout;
         for (QWidget* note : notes) noteRow->addWidget(note);
@@ -187,10 +195,7 @@ ResultsWindow::ResultsWindow(AppState& app, ResultsSelection& selection, QWidget
     resultTab("Constraint-Spring reactions", "Constraint-Spring reactions", 3,
               {new QLabel("(Positive values: Global axes)", this)});
 
-    fillTable(tables_[0], modelDataTable(m), true);
-    fillTable(tables_[1], displacementTable(m), false);
-    fillTable(tables_[2], forcesTable(m), false);
-    fillTable(tables_[3], reactionsTable(m), false);
+    for (int k = 0; k < 4; ++k) fillTable(tables_[k], contents[k], k == 0);
 
     auto* toolbar = new QToolBar(this);
     toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
