@@ -33,12 +33,12 @@ Run runCli(const QStringList& args) {
 
 // The unit bar pulled by P: the free end moves by exactly P; unpinned, it is a mechanism.
 // A loose node is held by springs only and joined to nothing.
-std::string unitBarFile(float P, bool pinnedY, bool looseNode = false) {
+std::string unitBarFile(float P, bool pinnedY, bool looseNode = false, double E = 1, double A = 1) {
     Harness h;
     Model& m = h.app.model;
     addNode(m, 0, 0, 1, 1);
     addNode(m, 1, 0, 0, pinnedY ? 1 : 0);
-    addGroup(m, 1, 1);
+    addGroup(m, E, A);
     addElement(m, 1, 2);
     m.nodes.Fx[2] = P;
     if (looseNode) {
@@ -47,6 +47,13 @@ std::string unitBarFile(float P, bool pinnedY, bool looseNode = false) {
         m.nodes.Fy[3] = -1;
     }
     return modelFileText(m, h.app.settings, h.app.view);
+}
+
+// The unit bar's file with a hand edit: the text `from` replaced by `to`.
+std::string editedBarFile(const std::string& from, const std::string& to) {
+    std::string text = unitBarFile(2, true);
+    text.replace(text.find(from), from.size(), to);
+    return text;
 }
 
 // What the program itself reports for a model file.
@@ -64,6 +71,7 @@ class TestCli : public QObject {
 private slots:
     void initTestCase();
     void reportsLikeTheProgram();
+    void reportedReactionsBalanceTheLoads();
     void outcomes_data();
     void outcomes();
     void renderFormats_data();
@@ -75,10 +83,17 @@ private:
 };
 
 void TestCli::initTestCase() {
-    const std::pair<const char*, std::string> files[] = {{"bar.vok", unitBarFile(2, true)},
-                                                         {"mechanism.vok", unitBarFile(1, false)},
-                                                         {"soft.vok", unitBarFile(2e7f, true)},
-                                                         {"loose.vok", unitBarFile(1, true, true)}};
+    const std::pair<const char*, std::string> files[] = {
+        {"bar.vok", unitBarFile(2, true)},
+        {"mechanism.vok", unitBarFile(1, false)},
+        {"soft.vok", unitBarFile(2e7f, true)},
+        {"loose.vok", unitBarFile(1, true, true)},
+        {"stress.vok", unitBarFile(1e10f, true, false, 1e305, 1e-300)},
+        {"limp.vok", unitBarFile(2, true, false, 1e-300)},
+        {"subnormal.vok", unitBarFile(2, true, false, 1, 5e-324)},
+        {"far.vok",
+         editedBarFile("Nodes\r\n2\r\n\r\n1\r\n0\r\n", "Nodes\r\n2\r\n\r\n1\r\n-3E+38\r\n")},
+        {"spring.vok", editedBarFile("Springs\r\n0\r\n", "Springs\r\n1\r\n2\r\n-1.9\r\n0\r\n")}};
     for (const auto& [name, text] : files)
         std::ofstream(path(name).toStdString(), std::ios::binary) << text;
 }
@@ -96,6 +111,27 @@ void TestCli::reportsLikeTheProgram() {
     QFile file(path("bar.txt"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().toStdString(), expectedReport(path("bar.vok").toStdString(), "13"));
+}
+
+// The reactions of the report, springs included, and the loads it lists are in
+// equilibrium: on the roof truss that rests on a pin and a spring bearing both push up.
+void TestCli::reportedReactionsBalanceTheLoads() {
+    const Run run =
+        runCli({"report", "--sections", "14", VORTAK_EXAMPLES_DIR "/fink-roof-on-spring.vok"});
+    QCOMPARE(run.status, 0);
+    const QStringList lines = QString::fromUtf8(run.out).split("\r\n");
+    double sum[2] = {0, 0};
+    int rows = 0;
+    for (const char* table : {"Nodal loads", "Constraint-Spring reactions"}) {
+        // The rows follow the table's title, an empty line, the header and the dashes.
+        for (qsizetype k = lines.indexOf(table) + 4; k < lines.size() && !lines[k].isEmpty(); ++k) {
+            for (int axis : {0, 1}) sum[axis] += lines[k].mid(8 + 25 * axis, 25).toDouble();
+            ++rows;
+        }
+    }
+    QCOMPARE(rows, 5 + 2);
+    QVERIFY2(std::fabs(sum[0]) < 1e-9 && std::fabs(sum[1]) < 1e-9,
+             qPrintable(QString("%1 %2").arg(sum[0]).arg(sum[1])));
 }
 
 void TestCli::outcomes_data() {
@@ -123,6 +159,27 @@ void TestCli::outcomes_data() {
     // The largest displacement is only in the warning box, and is printed after the log.
     QTest::newRow("mechanism warning") << QStringList{"report", "soft.vok"} << 0 << none
                                        << "mechanism.\nmax.(u) = u(3) = 20000000\n";
+    // Results that would be infinite fail the analysis, naming where; values no field can
+    // hold are refused when the file is read.
+    const QString failed =
+        "An error occured during the analysis process. Make sure that the structure is well "
+        "defined (not a mechanism) and can be analyzed.\n";
+    QTest::newRow("stress overflows")
+        << QStringList{"report", "stress.vok"} << 2 << none
+        << "The axial stress of element #1 is too large to be represented.\n" + failed;
+    QTest::newRow("displacement overflows")
+        << QStringList{"report", "limp.vok"} << 2 << none
+        << "The total displacement of node #2 is too large to be represented.\n" + failed;
+    QTest::newRow("subnormal area") << QStringList{"report", "subnormal.vok"} << 1 << none
+                                    << "'4.94065645841247E-324' is too small a non-zero number\n";
+    QTest::newRow("node beyond the coordinate range")
+        << QStringList{"report", "far.vok"} << 1 << none
+        << "line 18: the x coordinate of node #1, '-3E+38', is outside the range -1E+38 to "
+           "1E+38\n";
+    QTest::newRow("negative spring")
+        << QStringList{"report", "spring.vok"} << 1 << none
+        << "line 44: node #2 has the spring constant Kx '-1.9'; spring constants cannot be "
+           "negative\n";
     QTest::newRow("the model view needs no analysis")
         << QStringList{"render", "mechanism.vok", "--output", "model.png"} << 0 << none << none;
 }

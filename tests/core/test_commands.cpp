@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <algorithm>
+
 #include <QTemporaryDir>
 
 #include "app/commands.h"
@@ -30,6 +32,7 @@ private slots:
     void startUpThenNewAndOpen();
     void views_data();
     void views();
+    void notAnalysedNotice();
     void animation_data();
     void animation();
     void modelCommandPreconditions();
@@ -140,6 +143,35 @@ void TestCommands::views() {
     QCOMPARE(h.prompter.questions().size(), std::size_t(view == 0 ? 0 : 1));
     QCOMPARE(h.shell.redraws, 2);
     QCOMPARE(h.app.animationRunning, view == int(ViewMode::Animation));
+    // Never analysed: each result command says so (the first Colour command did too).
+    const auto lines = h.app.log.lines();
+    QCOMPARE(std::count(lines.begin(), lines.end(), " " + std::string(kNotAnalysedText)),
+             view == 0 ? 1 : 2);
+}
+
+// Results count only for the model they were computed for: after an edit whose
+// reanalysis was declined, the result commands say that there are none.
+void TestCommands::notAnalysedNotice() {
+    Harness h;
+    buildBar(h.app.model);
+    h.app.model.nodes.Fy[2] = -10;
+    h.app.model.changed = true;
+    const std::string notice = " " + std::string(kNotAnalysedText);
+    h.prompter.queueAnswer(Answer::Yes);
+    Button_N(h.app);
+    QVERIFY(h.app.model.hasCurrentResults() && h.app.log.lastLine() != notice);
+    h.app.model.nodes.x[2] = 9;
+    h.app.model.changed = true;
+    for (auto command : {Button_Deform, Button_CT}) {
+        h.prompter.queueAnswer(Answer::No);
+        command(h.app);
+        QCOMPARE(h.app.log.lastLine(), notice);
+    }
+    h.prompter.queueAnswer(Answer::No);
+    QVERIFY(Button_Apotelesmata(h.app));
+    QCOMPARE(h.app.log.lastLine(), notice);
+    h.app.model.nodes.x[2] = 8;  // back as analysed: the results are its own again
+    QVERIFY(h.app.model.hasCurrentResults());
 }
 
 void TestCommands::animation_data() {

@@ -2,8 +2,17 @@
 
 #include <QTemporaryDir>
 
+#include <bit>
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <random>
+
 #include "app/file_commands.h"
 #include "base/file_io.h"
+#include "base/number_text.h"
+#include "model/field_limits.h"
 #include "model/model_file.h"
 #include "test_support.h"
 
@@ -73,6 +82,8 @@ class TestModelFile : public QObject {
 private slots:
     void layout();
     void roundTrip();
+    void everyStorableValueRoundTrips();
+    void readerAndDialogsShareLimits();
     void matchesFile_data();
     void matchesFile();
     void readFailures_data();
@@ -132,6 +143,147 @@ void TestModelFile::roundTrip() {
     QCOMPARE(reader.app.view.historyTop(), 0);  // an opened file starts a new zoom history
     QVERIFY(reader.app.model.changed);
     QCOMPARE(reader.app.log.lastLine(), " Open file: " + path);
+}
+
+namespace {
+
+// Values for one kind of field: its edges first, then random values of the same kind.
+template <typename T>
+struct ValuePool {
+    std::vector<T> values;
+    T operator[](std::size_t k) const { return values[k % values.size()]; }
+};
+
+// Random floats or doubles over every magnitude (random bit patterns), kept when `keep`.
+template <typename T, typename Bits, typename Keep>
+void addRandom(ValuePool<T>& pool, std::mt19937_64& random, int count, Keep keep) {
+    while (count > 0) {
+        const T value = std::bit_cast<T>(static_cast<Bits>(random()));
+        if (keep(value)) {
+            pool.values.push_back(value);
+            --count;
+        }
+    }
+}
+
+template <typename T>
+std::vector<T> withNegatives(std::vector<T> values) {
+    const std::size_t n = values.size();
+    for (std::size_t k = 0; k < n; ++k) values.push_back(-values[k]);
+    return values;
+}
+
+}  // namespace
+
+void TestModelFile::everyStorableValueRoundTrips() {
+    std::mt19937_64 random(20261206);
+    const auto floats = [&](std::vector<float> edges, auto keep) {
+        ValuePool<float> pool{std::move(edges)};
+        addRandom<float, std::uint32_t>(pool, random, 2000, keep);
+        return pool;
+    };
+    const float belowLimit = std::nextafter(kMaxCoordinate, 0.0f);
+    const float belowMax = std::nextafter(FLT_MAX, 0.0f);
+    const ValuePool<float> coordinates =
+        floats(withNegatives<float>({kMaxCoordinate, belowLimit, FLT_MIN, 0}),
+               [](float v) { return isStorableCoordinate(v); });
+    const ValuePool<float> loads = floats(withNegatives<float>({FLT_MAX, belowMax, FLT_MIN, 0}),
+                                          [](float v) { return fitsInFloat(v); });
+    const ValuePool<float> springs =
+        floats({FLT_MAX, belowMax, FLT_MIN, 0}, [](float v) { return isValidSpringConstant(v); });
+    const ValuePool<float> scales =
+        floats({FLT_MAX, belowMax, FLT_MIN}, [](float v) { return fitsInFloat(v) && v > 0; });
+    ValuePool<double> sections{{DBL_MAX, std::nextafter(DBL_MAX, 0.0), DBL_MIN}};
+    addRandom<double, std::uint64_t>(sections, random, 2000,
+                                     [](double v) { return isValidSectionValue(v); });
+    // View offsets come from pan and zoom arithmetic: any finite double, subnormal ones too.
+    ValuePool<double> offsets{
+        withNegatives<double>({DBL_MAX, DBL_MIN, std::numeric_limits<double>::denorm_min(), 0})};
+    addRandom<double, std::uint64_t>(offsets, random, 2000,
+                                     [](double v) { return std::isfinite(v); });
+
+    // Each model puts different values of the pools into every field of a full model.
+    std::size_t next = 0;
+    for (int trial = 0; trial < 12; ++trial) {
+        Harness h;
+        Model& m = h.app.model;
+        m.groupCount = kMaxGroups;
+        for (int g = 1; g <= kMaxGroups; ++g) m.setGroup(g, {sections[next++], sections[next++]});
+        m.nodeCount = kMaxNodes;
+        for (int n = 1; n <= kMaxNodes; ++n) {
+            m.setNode(
+                n, Node{coordinates[next++], coordinates[next++], float(n % 2), float(n % 3 == 0),
+                        loads[next++], loads[next++], springs[next++], springs[next++]});
+        }
+        for (int e = 1; e <= kMaxElements; ++e) {
+            addElement(m, e % kMaxNodes + 1, (e * 7) % kMaxNodes + 1, e % kMaxGroups + 1);
+        }
+        ViewSettings& v = h.app.settings;
+        for (float ViewSettings::*f :
+             {&ViewSettings::Ena_cm_posa_FORCE, &ViewSettings::Ena_cm_posa_STRESS,
+              &ViewSettings::Ena_cm_posa_STRAIN, &ViewSettings::kannab,
+              &ViewSettings::Ena_cm_posa_m_epi_1000}) {
+            v.*f = scales[next++];
+        }
+        h.app.view.scale = scales[next++];
+        h.app.view.offsetX = offsets[next++];
+        h.app.view.offsetY = offsets[next++];
+
+        const std::string text = fileText(h.app);
+        const ParsedModelFile parsed = parseModelFile(text);
+        QVERIFY2(parsed.content, parsed.error.description.c_str());
+        const ModelFileContent& c = *parsed.content;
+        QVERIFY(static_cast<const ModelTables&>(c.model) == static_cast<const ModelTables&>(m));
+        QVERIFY(c.settings == v);
+        QVERIFY(c.view.scale == h.app.view.scale && c.view.offsetX == h.app.view.offsetX &&
+                c.view.offsetY == h.app.view.offsetY);
+        QCOMPARE(modelFileText(c.model, c.settings, c.view), text);
+    }
+}
+
+// A number a dialog refuses for a field is refused in a file too, and one a dialog takes
+// is read: the coordinate, load, spring and section fields of a file, tried with texts
+// around every limit and at random magnitudes.
+void TestModelFile::readerAndDialogsShareLimits() {
+    Harness h;
+    buildSample(h.app);
+    const QStringList lines = fileLines(h.app);
+    std::vector<std::string> texts{"1e-400", "-1e-400", "1e400", "0", "-0", "abc"};
+    const auto add = [&texts](double v) {
+        char buffer[40];
+        std::snprintf(buffer, sizeof buffer, "%.17G", v);
+        texts.push_back(buffer);
+    };
+    for (double v : withNegatives<double>(
+             {1e38, double(kMaxCoordinate), std::nextafter(double(kMaxCoordinate), 1e39), 1.5e38,
+              double(FLT_MAX), 3.4028235e38, 0x1.ffffffp127, std::nextafter(0x1.ffffffp127, 0.0),
+              3.5e38, double(FLT_MIN), 1.1754942e-38, 1e-45, 1e-50, DBL_MAX, DBL_MIN, 1e-310,
+              5e-324, 1, 0.1})) {
+        add(v);
+    }
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> exponent(-330, 330);
+    for (int k = 0; k < 300; ++k) add((k % 2 ? -1 : 1) * std::pow(10.0, exponent(random)));
+
+    const struct {
+        int line;  // in the sample: x of node 1, Fx of node 1, Kx of node 2, E of group 1
+        bool (*accepted)(double);
+    } fields[] = {
+        {22, isStorableCoordinate},
+        {26, fitsInFloat},
+        {79, isValidSpringConstant},
+        {11, isValidSectionValue},
+    };
+    for (const auto& field : fields) {
+        for (const std::string& value : texts) {
+            QStringList changed = lines;
+            changed[field.line - 1] = QString::fromStdString(value);
+            const bool read = parseModelFile(joinLines(changed)).content.has_value();
+            const bool numeric = leadingNumber(value).length == value.size();
+            QVERIFY2(read == (numeric && field.accepted(readNumber(value))),
+                     qPrintable(QString("line %1: %2").arg(field.line).arg(value.c_str())));
+        }
+    }
 }
 
 void TestModelFile::matchesFile_data() {

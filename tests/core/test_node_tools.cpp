@@ -82,6 +82,13 @@ void TestNodeTools::moveRange_data() {
     QTest::newRow("offset overflows")
         << QStringList{"", "", "1e39", ""} << "The value given for dx is unacceptable." << unmoved;
     QTest::newRow("node outside the model") << QStringList{"1", "9", "1", ""} << badNode << unmoved;
+    // An empty range moves nothing: nothing is said and the model is not changed.
+    QTest::newRow("from after to") << QStringList{"3", "2", "1", ""} << "" << unmoved;
+    // Node 4 lies at y = 9E+37: another 2E+37 leaves the coordinate range.
+    QTest::newRow("y + dy leaves the range")
+        << QStringList{"", "", "1", "2e37"} << "The value given for dy is unacceptable." << unmoved;
+    QTest::newRow("offset that would be stored as 0")
+        << QStringList{"", "", "1e-50", ""} << "The value given for dx is unacceptable." << unmoved;
 }
 
 void TestNodeTools::moveRange() {
@@ -89,7 +96,7 @@ void TestNodeTools::moveRange() {
     QFETCH(QString, line);
     QFETCH(QList<float>, x);
     Harness h;
-    for (int n = 0; n < 4; ++n) addNode(h.app.model, float(n), 0);
+    for (int n = 0; n < 4; ++n) addNode(h.app.model, float(n), float(n) * 3e37f);
     MoveEditor move(h.app);
     QVERIFY(move.open());
     if (!boxes[0].isEmpty()) move.from = boxes[0].toStdString();

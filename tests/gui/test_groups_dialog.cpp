@@ -40,6 +40,7 @@ private slots:
         QTest::newRow("1.5")         << false << QStringList{"1.5", "1", "1"}   << 0 << num;
         QTest::newRow("E 1e999")     << false << QStringList{"3", "1e999", "1"} << 1 << e;
         QTest::newRow("A letters")   << false << QStringList{"3", "2e8", "abc"} << 2 << a;
+        QTest::newRow("A 5E-324")    << false << QStringList{"3", "2e8", "5E-324"} << 2 << a;
         QTest::newRow("4 of 2")      << false << QStringList{"4", "3", "3"}     << 4 << "";
         QTest::newRow("delete new")  << true  << QStringList{"3"}               << 4 << none;
         QTest::newRow("delete used") << true  << QStringList{"2"}               << 3 << used;

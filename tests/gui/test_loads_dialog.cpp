@@ -97,6 +97,8 @@ private slots:
         QTest::newRow("node 4 of 3")   << false << QStringList{"4", "1", "1"}     << 0 << node;
         QTest::newRow("delete node 9") << true  << QStringList{"9", "1", "1"}     << 0 << node;
         QTest::newRow("Fx 1e999")      << false << QStringList{"2", "1e999", "1"} << 1 << fx;
+        // Not zero, yet zero in single precision: it would be logged but not stored.
+        QTest::newRow("Fx 1E-50")      << false << QStringList{"2", "1E-50", "1"} << 1 << fx;
         QTest::newRow("delete zeros")  << true  << QStringList{"2", "0", "abc"}   << 3 << noLoad;
         // clang-format on
     }

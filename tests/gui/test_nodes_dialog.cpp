@@ -43,6 +43,8 @@ private slots:
         QTest::newRow("101")     << false << QStringList{"101"}                     << 5 << max;
         QTest::newRow("x 1e999") << false << QStringList{"3", "1e999"}              << 1 << x;
         QTest::newRow("y 1e39")  << false << QStringList{"3", "9", "1e39"}          << 2 << y;
+        QTest::newRow("y -2e38") << false << QStringList{"3", "9", "-2e38"}         << 2 << y;
+        QTest::newRow("Kx 1e-40") << false << QStringList{"3", "9", "", "1e-40"}    << 3 << kx;
         QTest::newRow("taken")   << false << QStringList{"2.5", "4"}                << 1 << taken;
         QTest::newRow("2.5")     << false << QStringList{"2.5", "9"}                << 0 << num;
         QTest::newRow("Ky < 0")  << false << QStringList{"3", "9", "", "", "-.5"}   << 4 << neg;

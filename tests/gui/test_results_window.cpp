@@ -1,7 +1,9 @@
 #include <QtTest>
 
 #include <QClipboard>
+#include <QLabel>
 #include <QPrinter>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include "../core/test_support.h"
@@ -84,6 +86,23 @@ private slots:
                  std::string("An error occured while trying to export file. The operation cannot "
                              "be completed."));
         QVERIFY(writeWorkbook(forcesTable(s.app.model), "Element forces", "/nonexistent/x.xlsx"));
+    }
+
+    // Opened on an edited model, the result tabs say there are no results instead of
+    // showing the old ones; analysed, they show their rows and no notice.
+    void notAnalysedTabs() {
+        Solved s;
+        const auto notices = [&s] {
+            ResultsWindow window(s.app, s.selection);
+            QStringList texts;
+            for (const QLabel* label : window.findChildren<QLabel*>("notice")) {
+                texts << label->text();
+            }
+            return std::pair{texts, window.table(1)->rowCount()};
+        };
+        QCOMPARE(notices(), (std::pair{QStringList{}, 2}));
+        s.app.model.nodes.Fx[2] = 31;
+        QCOMPARE(notices(), (std::pair{QStringList(3, kNotAnalysedText), 0}));
     }
 
     void printsToAFile() {
