@@ -83,6 +83,13 @@ private slots:
         QVERIFY(t.rows[2][1].mark == CellMark::Spring && t.rows[3][2].mark == CellMark::Spring);
         QVERIFY(t.rows[2][2].mark == CellMark::Plain);  // the roller's own reaction
         QVERIFY(t.notice.empty());
+        // A spring in a fixed direction (a hand-edited file) never moves: the support's
+        // reaction stands, in black.
+        Model sprungRoller = m;
+        sprungRoller.nodes.Ky[2] = 700;
+        markAnalysed(sprungRoller);
+        const TableCell cell = reactionsTable(sprungRoller).rows[2][2];
+        QVERIFY(cell.text == general(m.results.R[2][2]) && cell.mark == CellMark::Plain);
     }
 
     // An edited model has no results of its own: the result tables hold only their titles

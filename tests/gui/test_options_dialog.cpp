@@ -26,6 +26,7 @@ private slots:
         QTest::newRow("1000 frames") << Field::Frames    << "1000" << ""                   << 0;
         QTest::newRow("decimals 14") << Field::DecimalsN << "14"   << most                 << 2;
         QTest::newRow("grid 0")      << Field::Grid      << "0"    << unacceptable("grid") << 0;
+        QTest::newRow("grid 1e-40")  << Field::Grid      << "1e-40" << unacceptable("grid") << 0;
         QTest::newRow("hex grid")    << Field::Grid      << "&H2"  << ""                   << 0;
         // clang-format on
     }
