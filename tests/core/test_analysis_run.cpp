@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "analysis/result_values.h"
 #include "app/analysis_run.h"
 #include "test_support.h"
 
@@ -44,7 +45,11 @@ QStringList logLines(const AppState& app) {
     return lines.mid(1);  // the empty text before the first break
 }
 
+using Change = void (*)(Model&);
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Change)
 
 class TestAnalysisRun : public QObject {
     Q_OBJECT
@@ -53,6 +58,9 @@ private slots:
     void successfulRun();
     void connectivityDialogue_data();
     void connectivityDialogue();
+    void extremes_data();
+    void extremes();
+    void failedRunKeepsPreviousResults_data();
     void failedRunKeepsPreviousResults();
     void mechanismWarning_data();
     void mechanismWarning();
@@ -128,30 +136,102 @@ void TestAnalysisRun::connectivityDialogue() {
     if (deleted) QCOMPARE(m.results.R[1][2] + m.results.R[2][2], 30.0);
 }
 
+void TestAnalysisRun::extremes_data() {
+    QTest::addColumn<QList<double>>("ux");  // of nodes 1 to 4
+    QTest::addColumn<QList<double>>("uy");
+    QTest::addColumn<QList<double>>("N");  // of elements 1 to 4
+    QTest::addColumn<QList<double>>("extremes");
+    // One sign per field: a scan starting from 0 rather than from node or element 1 keeps 0
+    // as the largest of negative values or the smallest of positive ones. Totals 5, 17, 13,
+    // 25; stresses -10, -16, -4, -24; strains -20, -8, -8, -12. The smallest ux and stress
+    // are at the last node and element, the largest ux at node 1, the largest uy at node 2
+    // with a smaller one after it; the largest absolute ux, N, stress and strain are negative.
+    QTest::newRow("ux, N negative")
+        << QList<double>{-3, -8, -5, -24} << QList<double>{4, 15, 12, 7}
+        << QList<double>{-40, -8, -16, -12}
+        << QList<double>{24, -3, -24, 15, 15, 4, 25, 5, 40, -8, -40, 24, -4, -24, 20, -8, -20};
+    // Totals 20, 10, 29, 25; stresses 2, 8, 12, 4; strains 4, 4, 24, 2. The smallest ux, uy,
+    // N and strain are at the last node and element.
+    QTest::newRow("ux, N positive")
+        << QList<double>{12, 8, 20, 7} << QList<double>{-16, -6, -21, -24}
+        << QList<double>{8, 4, 48, 2}
+        << QList<double>{20, 20, 7, 24, -6, -24, 29, 10, 48, 48, 2, 12, 12, 2, 24, 24, 2};
+}
+
+void TestAnalysisRun::extremes() {
+    QFETCH(QList<double>, ux);
+    QFETCH(QList<double>, uy);
+    QFETCH(QList<double>, N);
+    QFETCH(QList<double>, extremes);
+    Model m;
+    for (int n = 1; n <= 4; ++n) addNode(m, float(n), 0);
+    addGroup(m, 2, 0.5);  // stress 2N, strain N
+    addGroup(m, 0.5, 4);  // stress N/4, strain N/2
+    for (int g : {2, 1, 2, 1}) addElement(m, 1, 2, g);
+    AnalysisResults& r = m.results;
+    for (int k = 0; k < 4; ++k) {
+        r.D[2 * k + 1] = ux[k];
+        r.D[2 * k + 2] = uy[k];
+        r.FL[k + 1] = {0, -N[k], N[k]};
+    }
+    // Values past the last node and element that no scan may reach.
+    r.D[9] = 1000;
+    r.D[10] = -1000;
+    r.FL[5] = {0, -1000, 1000};
+    m.setElement(5, {1, 2, 1});
+    computeExtremes(m);
+    for (int x = kMaxAbsUx; x <= kMinStrain; ++x) {
+        QVERIFY2(r.extremes[x] == extremes[x - 1],
+                 qPrintable(QString("extreme %1 is %2").arg(x).arg(r.extremes[x])));
+    }
+}
+
+void TestAnalysisRun::failedRunKeepsPreviousResults_data() {
+    QTest::addColumn<Change>("change");  // made to the analysed triangle
+    QTest::addColumn<QString>("cause");  // the red line before the failure message
+    QTest::newRow("zero length") << Change([](Model& m) {
+        addElement(m, 3, addNode(m, 4, 3, 1, 1));  // on top of node 3
+    }) << "Element #4 has zero length.";
+    // The results of the solve are finite, but a value derived from them for display is not;
+    // elements are checked in ascending order after the nodes.
+    QTest::newRow("stress overflows") << Change([](Model& m) {
+        m.setGroup(2, {1e305, 1e-300});
+        m.setLoad(3, {1.6e11f, -3e11f});
+    }) << "The axial stress of element #2 is too large to be represented.";
+    QTest::newRow("total displacement overflows") << Change([](Model& m) {
+        m.setGroup(1, {1e-300, 1});
+        m.setGroup(2, {1e-300, 1});
+    }) << "The total displacement of node #2 is too large to be represented.";
+}
+
 void TestAnalysisRun::failedRunKeepsPreviousResults() {
+    QFETCH(Change, change);
+    QFETCH(QString, cause);
     Harness h;
     Model& m = h.app.model;
     buildTriangle(m);
     Button_Epilisi(h.app);
     const AnalysisResults before = m.results;
-    addNode(m, 4, 3, 1, 1);  // on top of node 3
-    addElement(m, 3, 4);
+    const ModelTables analysed = m;
+    change(m);
     m.changed = true;
     h.app.currentView = ViewMode::Deformed;
     h.shell.events.clear();
     Button_Epilisi(h.app);
     const QStringList expected{" ANALYSIS", " Start:  10:00:01 , Termination: 10:00:01",
-                               " Element #4 has zero length.", " " + kFailure};
+                               " " + cause, " " + kFailure};
     QCOMPARE(logLines(h.app).mid(4), expected);
+    const std::vector<LogRun>& runs = h.app.log.runs();
+    QVERIFY(runs.end()[-2].colour == LogColour::Red && runs.back().colour == LogColour::Red);
     QCOMPARE(h.shell.events, kShellEvents);
-    QVERIFY(m.analysisFailed && m.changed);
+    QVERIFY(m.analysisFailed && m.changed && !m.hasCurrentResults());
     QCOMPARE(h.app.currentView, ViewMode::Model);
     QVERIFY(m.results.D == before.D && m.results.FL == before.FL && m.results.R == before.R);
     QVERIFY(m.results.extremes == before.extremes);
     // A later successful run clears the failure flag.
-    m.nodeCount = m.elementCount = 3;
+    static_cast<ModelTables&>(m) = analysed;
     Button_Epilisi(h.app);
-    QVERIFY(!m.analysisFailed);
+    QVERIFY(!m.analysisFailed && m.hasCurrentResults());
 }
 
 void TestAnalysisRun::mechanismWarning_data() {

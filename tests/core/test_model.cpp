@@ -44,6 +44,8 @@ private slots:
     void storedNumbersRoundToIndices();
     void deleteNodeMovesEveryField();
     void deleteElement();
+    void deletionMessages_data();
+    void deletionMessages();
     void deleteGroup();
 };
 
@@ -85,11 +87,44 @@ void TestModel::deleteElement() {
     Model m = fiveNodeModel();
     MessageLog log;
     DeleteElement(m, log, 1);
-    QCOMPARE(log.lastLine(), std::string(" Element deleted: #1. Elements renumbered: #2 to #5."));
     QCOMPARE(elementRows(m), (std::vector<int>{2, 3, 2, 3, 4, 3, 4, 5, 3, 1, 5, 1}));
     QVERIFY(m.elements.i[5] == 0 && m.elements.j[5] == 0 && m.elements.group[5] == 0 && m.changed);
-    DeleteElement(m, log, 4);
-    QCOMPARE(log.lastLine(), std::string(" Element deleted: #4."));
+}
+
+void TestModel::deletionMessages_data() {
+    QTest::addColumn<bool>("node");  // else an element
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("deleted");
+    QTest::addColumn<QString>("text");
+    for (const bool node : {true, false}) {
+        const QString entity = node ? "Node" : "Element";
+        const auto row = [&](const char* name, int count, int deleted, const QString& text) {
+            QTest::addRow("%s %s", qPrintable(entity), name)
+                << node << count << deleted << text.arg(entity);
+        };
+        row("last", 5, 5, " %1 deleted: #5.");
+        row("second to last", 5, 4, " %1 deleted: #4. %1s renumbered: #5.");
+        // The fewest that make a range.
+        row("first of three", 3, 1, " %1 deleted: #1. %1s renumbered: #2 to #3.");
+    }
+}
+
+void TestModel::deletionMessages() {
+    QFETCH(bool, node);
+    QFETCH(int, count);
+    QFETCH(int, deleted);
+    Model m = fiveNodeModel();
+    MessageLog log;
+    if (node) {
+        m.nodeCount = count;
+        m.elementCount = 0;  // a node is deleted only once no element uses it
+        DeleteNode(m, log, deleted);
+    } else {
+        m.elementCount = count;
+        DeleteElement(m, log, deleted);
+    }
+    QTEST(QString::fromStdString(log.lastLine()), "text");
+    QCOMPARE(log.runs().back().colour, LogColour::Green);
 }
 
 void TestModel::deleteGroup() {

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "analysis/result_values.h"
 #include "analysis/solver.h"
 #include "test_support.h"
 
@@ -27,6 +28,86 @@ Model triangle345() {
 
 bool near(double a, double e) { return std::fabs(a - e) <= 1e-9 * std::max(1.0, std::fabs(e)); }
 
+// A truss of `panels` panels 3 wide and 4 high: bottom nodes b0..bn, top nodes t0..tn,
+// chords, verticals and diagonals falling towards midspan; pinned at b0, on rollers at the
+// middle and the far bottom node, springs at b1, the middle top node and tn, a load on every
+// top node and on b1. Horizontal chords and verticals leave exact zeros in many rows.
+// Numbered panel by panel (b0, t0, b1, t1...) the free block is a narrow band; numbered
+// chord by chord (all bottom nodes, then all top ones) every row reaches a whole chord
+// ahead, and eliminating the bottom nodes one by one fills the row of top node 0 out along
+// the top chord, far beyond its last non-zero as assembled.
+Model panelTruss(int panels, bool chordByChord) {
+    Model m;
+    m.nodeCount = 2 * (panels + 1);
+    const auto b = [&](int p) { return chordByChord ? p + 1 : 2 * p + 1; };
+    const auto t = [&](int p) { return chordByChord ? panels + 2 + p : 2 * p + 2; };
+    const int mid = panels / 2;
+    for (int p = 0; p <= panels; ++p) {
+        m.setNode(b(p), Node{3.0f * p, 0, 0, float(p == mid || p == panels), 0, 0, 0, 0});
+        m.setNode(t(p), Node{3.0f * p, 4, 0, 0, 2.5f * p - 6, -20.0f - p, 0, 0});
+    }
+    m.nodes.cx[b(0)] = m.nodes.cy[b(0)] = 1;
+    m.nodes.Fy[b(1)] = -35;
+    m.nodes.Ky[b(1)] = 3e5f;
+    m.nodes.Ky[t(mid)] = 2e5f;
+    m.nodes.Kx[t(panels)] = 1e5f;
+    addGroup(m, kE, kA);        // chords
+    addGroup(m, kE, 0.4 * kA);  // web
+    for (int p = 0; p < panels; ++p) {
+        addElement(m, b(p), b(p + 1), 1);
+        addElement(m, t(p), t(p + 1), 1);
+        addElement(m, b(p), t(p), 2);
+        addElement(m, p < mid ? t(p) : b(p), p < mid ? b(p + 1) : t(p + 1), 2);
+    }
+    addElement(m, b(panels), t(panels), 2);
+    return m;
+}
+
+// D formed without the solver: the full stiffness from plain 4 x 4 element matrices and the
+// springs, the free DOFs in ascending order, Gauss elimination over the whole free block
+// (every row, every column, no zero left out) and back substitution.
+std::vector<double> denseDisplacements(const Model& m) {
+    const int dofs = 2 * m.nodeCount;
+    std::vector<std::vector<double>> K(dofs + 1, std::vector<double>(dofs + 1, 0.0));
+    for (int e = 1; e <= m.elementCount; ++e) {
+        const BarGeometry g = barGeometry(m, e);
+        const double kappa = m.groups.E[m.groupOf(e)] * m.groups.A[m.groupOf(e)] / g.length;
+        const double v[4] = {-g.c, -g.s, g.c, g.s};
+        const int i = m.nodeI(e), j = m.nodeJ(e);
+        const int d[4] = {2 * i - 1, 2 * i, 2 * j - 1, 2 * j};
+        for (int a = 0; a < 4; ++a) {
+            for (int c = 0; c < 4; ++c) K[d[a]][d[c]] += kappa * v[a] * v[c];
+        }
+    }
+    std::vector<int> freeDofs;
+    std::vector<double> b;
+    for (int n = 1; n <= m.nodeCount; ++n) {
+        K[2 * n - 1][2 * n - 1] += m.nodes.Kx[n];
+        K[2 * n][2 * n] += m.nodes.Ky[n];
+        if (m.nodes.cx[n] != 1) freeDofs.push_back(2 * n - 1), b.push_back(m.nodes.Fx[n]);
+        if (m.nodes.cy[n] != 1) freeDofs.push_back(2 * n), b.push_back(m.nodes.Fy[n]);
+    }
+    const int F = int(freeDofs.size());
+    std::vector<std::vector<double>> A(F, std::vector<double>(F));
+    for (int r = 0; r < F; ++r) {
+        for (int c = 0; c < F; ++c) A[r][c] = K[freeDofs[r]][freeDofs[c]];
+    }
+    for (int k = 0; k < F; ++k) {
+        for (int r = k + 1; r < F; ++r) {
+            const double factor = A[r][k] / A[k][k];
+            for (int c = k; c < F; ++c) A[r][c] -= factor * A[k][c];
+            b[r] -= factor * b[k];
+        }
+    }
+    std::vector<double> D(dofs + 1, 0.0);
+    for (int r = F - 1; r >= 0; --r) {
+        double sum = b[r];
+        for (int c = r + 1; c < F; ++c) sum -= A[r][c] * D[freeDofs[c]];
+        D[freeDofs[r]] = sum / A[r][r];
+    }
+    return D;
+}
+
 using Change = void (*)(Model&);
 
 }  // namespace
@@ -42,6 +123,10 @@ private slots:
     void determinateTriangle();
     void failures_data();
     void failures();
+    void eliminationMatchesDenseSolve_data();
+    void eliminationMatchesDenseSolve();
+    void supportsBalanceLoads_data();
+    void supportsBalanceLoads();
 };
 
 void TestSolver::singleBar_data() {
@@ -157,6 +242,89 @@ void TestSolver::failures() {
     QVERIFY(model.results.D == before.D && model.results.FL == before.FL);
     QVERIFY(model.results.FG == before.FG && model.results.R == before.R);
     QVERIFY(!model.results.valid);
+}
+
+void TestSolver::eliminationMatchesDenseSolve_data() {
+    QTest::addColumn<Model>("m");
+    QTest::newRow("panel by panel") << panelTruss(10, false);
+    QTest::newRow("chord by chord") << panelTruss(10, true);
+}
+
+// The solver leaves out updates it knows to be exact zeros (a zero multiplier, columns beyond
+// a row's last non-zero); leaving out anything else, or missing the fill-in that moves a
+// row's last non-zero to the right, shows as a displacement far off the plain solution.
+void TestSolver::eliminationMatchesDenseSolve() {
+    QFETCH(Model, m);
+    QVERIFY(SolveTruss(m, m.results).ok());
+    const std::vector<double> D = denseDisplacements(m);
+    double largest = 0;
+    for (double v : D) largest = std::max(largest, std::fabs(v));
+    for (int d = 1; d <= 2 * m.nodeCount; ++d) {
+        QVERIFY2(
+            std::fabs(m.results.D[d] - D[d]) <= 1e-12 * largest,
+            qPrintable(QString("D[%1] = %2, expected %3").arg(d).arg(m.results.D[d]).arg(D[d])));
+    }
+}
+
+void TestSolver::supportsBalanceLoads_data() {
+    QTest::addColumn<Model>("m");
+    // The roller at node 2 becomes springs both ways; node 3 is sprung in x, and nodes 1 and 2
+    // carry loads of their own (at node 1 straight into the reactions).
+    Model sprung = triangle345();
+    sprung.nodes.cy[2] = 0;
+    sprung.nodes.Kx[2] = 4e5f;
+    sprung.nodes.Ky[2] = 9e5f;
+    sprung.nodes.Kx[3] = 2e5f;
+    sprung.nodes.Fy[1] = 3;
+    sprung.setLoad(2, {-5, 12});
+    QTest::newRow("springs in x and y") << sprung;
+    // Node 1 fixed in x and sprung in y, node 2 the other way round; node 2 has a spring on
+    // its fixed direction too, which carries nothing: the reaction takes it all.
+    Model mixed = triangle345();
+    mixed.nodes.cy[1] = 0;
+    mixed.nodes.Ky[1] = 5e5f;
+    mixed.nodes.Kx[2] = 3e5f;
+    mixed.nodes.Ky[2] = 7e5f;
+    mixed.setLoad(1, {4, -9});
+    QTest::newRow("fixed one way, sprung the other") << mixed;
+    // The Fink roof truss of examples/fink-roof-on-spring.vok: pinned at node 1, on a
+    // vertical spring at node 4, loaded downwards at the eaves and the top chord nodes.
+    // Nodes as x, y, Fy; elements as i, j, group.
+    const float finkNodes[][3] = {{0, 0, -4.5f}, {4, 0, 0},  {8, 0, 0},    {12, 0, -4.5f},
+                                  {3, 1.5f, -9}, {6, 3, -9}, {9, 1.5f, -9}};
+    const int finkElements[][3] = {{1, 2, 1}, {2, 3, 1}, {3, 4, 1}, {1, 5, 2}, {5, 6, 2}, {6, 7, 2},
+                                   {7, 4, 2}, {2, 5, 3}, {2, 6, 3}, {3, 6, 3}, {3, 7, 3}};
+    Model fink;
+    for (const auto& [x, y, fy] : finkNodes)
+        fink.setNode(++fink.nodeCount, Node{x, y, 0, 0, 0, fy, 0, 0});
+    fink.nodes.cx[1] = fink.nodes.cy[1] = 1;
+    fink.nodes.Ky[4] = 25000;
+    for (double A : {0.0144, 0.018, 0.0096}) addGroup(fink, 1.1e7, A);
+    for (const auto& [i, j, g] : finkElements) addElement(fink, i, j, g);
+    QTest::newRow("Fink roof on a spring") << fink;
+}
+
+// What the supports exert (reactions at fixed directions, -K*u from springs at free ones)
+// balances the loads in x, in y and in moment about the origin.
+void TestSolver::supportsBalanceLoads() {
+    QFETCH(Model, m);
+    QVERIFY(SolveTruss(m, m.results).ok());
+    double Fx = 0, Fy = 0, moment = 0, largestLoad = 0, extent = 0;
+    for (int n = 1; n <= m.nodeCount; ++n) {
+        double f[3] = {0, m.nodes.Fx[n], m.nodes.Fy[n]};
+        largestLoad = std::max({largestLoad, std::fabs(f[1]), std::fabs(f[2])});
+        for (int axis = 1; axis <= 2; ++axis) {
+            if (const auto support = supportForce(m, n, axis)) f[axis] += support->value;
+        }
+        const double x = m.nodes.x[n], y = m.nodes.y[n];
+        extent = std::max({extent, std::fabs(x), std::fabs(y)});
+        Fx += f[1];
+        Fy += f[2];
+        moment += x * f[2] - y * f[1];
+    }
+    QVERIFY2(std::fabs(Fx) <= 1e-9 * largestLoad, qPrintable(QString::number(Fx)));
+    QVERIFY2(std::fabs(Fy) <= 1e-9 * largestLoad, qPrintable(QString::number(Fy)));
+    QVERIFY2(std::fabs(moment) <= 1e-9 * largestLoad * extent, qPrintable(QString::number(moment)));
 }
 
 QTEST_APPLESS_MAIN(TestSolver)
