@@ -287,21 +287,6 @@ void TestSolver::supportsBalanceLoads_data() {
     mixed.nodes.Ky[2] = 7e5f;
     mixed.setLoad(1, {4, -9});
     QTest::newRow("fixed one way, sprung the other") << mixed;
-    // The Fink roof truss of examples/fink-roof-on-spring.vok: pinned at node 1, on a
-    // vertical spring at node 4, loaded downwards at the eaves and the top chord nodes.
-    // Nodes as x, y, Fy; elements as i, j, group.
-    const float finkNodes[][3] = {{0, 0, -4.5f}, {4, 0, 0},  {8, 0, 0},    {12, 0, -4.5f},
-                                  {3, 1.5f, -9}, {6, 3, -9}, {9, 1.5f, -9}};
-    const int finkElements[][3] = {{1, 2, 1}, {2, 3, 1}, {3, 4, 1}, {1, 5, 2}, {5, 6, 2}, {6, 7, 2},
-                                   {7, 4, 2}, {2, 5, 3}, {2, 6, 3}, {3, 6, 3}, {3, 7, 3}};
-    Model fink;
-    for (const auto& [x, y, fy] : finkNodes)
-        fink.setNode(++fink.nodeCount, Node{x, y, 0, 0, 0, fy, 0, 0});
-    fink.nodes.cx[1] = fink.nodes.cy[1] = 1;
-    fink.nodes.Ky[4] = 25000;
-    for (double A : {0.0144, 0.018, 0.0096}) addGroup(fink, 1.1e7, A);
-    for (const auto& [i, j, g] : finkElements) addElement(fink, i, j, g);
-    QTest::newRow("Fink roof on a spring") << fink;
 }
 
 // What the supports exert (reactions at fixed directions, -K*u from springs at free ones)
