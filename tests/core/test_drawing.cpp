@@ -81,10 +81,13 @@ private slots:
         QFETCH(QLineF, apex);
         QFETCH(double, labelX);
         Scene sc(nodes, fixed.x(), fixed.y());
+        sc.settings.nai_sint_kombon = true;
         drawNode(sc.in(), sc.surface, 1);
         const Segments lines = linesIn(sc.surface, sc.settings.xroma_kombon);
         QVERIFY(lines.size() == (fixed == QPointF(1, 1) ? 8 : 9) && lines[0] == apex);
         checkText(sc.surface, "1", {labelX, 13});
+        // The coordinates stay under the node whichever way the label moved.
+        checkText(sc.surface, " (0, 0)", {2, 13 + sc.surface.lineHeight()});
         // The node comes last, filled, so that it hides the element ends under it.
         const auto node = sc.surface.of(Kind::Circle).back();
         QVERIFY(node.filled && near(node.x1, 2) && near(node.y1, 13));
@@ -245,18 +248,40 @@ private slots:
             return colours;
         };
         RecordingSurface legend(kColourLegendWidth, kColourLegendBarHeight + 0.1);
+        // The tick marks; their texts in order, each a line below the one before, inside the
+        // box.
         const auto ticks = [&] {
             legend.ops.clear();
             drawColourLegend(sc.in(), legend);
             const auto lines = legend.of(Kind::Line);  // 510 bar lines first
+            const auto texts = legend.of(Kind::Text);
+            for (std::size_t k = 0; k < texts.size(); ++k) {
+                const double top = texts[k].y1;
+                const double previous = k == 0 ? -legend.lineHeight() : texts[k - 1].y1;
+                if (top < previous + legend.lineHeight() - 1e-9 || top < 0 ||
+                    top + legend.lineHeight() > legend.heightCm()) {
+                    return QList<double>{};
+                }
+            }
             return QList<double>{lines.at(510).y1, lines.at(511).y1, lines.at(512).y1};
+        };
+        // An unloaded bar in the background's colour keeps an outline in the element colour.
+        const auto outlines = [&] {
+            int count = 0;
+            for (const auto& op : sc.surface.of(Kind::Line))
+                count += op.width == 6 && op.colour == sc.settings.xroma_stoixeion;
+            return count;
         };
         QCOMPARE(bars(),
                  (std::vector<Colour>{sc.settings.Xroma_Efelkismou, packColour(255, 128, 128),
                                       sc.settings.Xroma_Afortistou, packColour(128, 128, 255)}));
+        QCOMPARE(outlines(), 1);
         QCOMPARE(ticks(), (QList<double>{0, 2.55, 2.55 * 1.5}));
+        for (int e = 1; e <= 4; ++e) sc.model.results.FL[e][2] = std::abs(forces[e - 1]);
+        QCOMPARE(ticks(), (QList<double>{0, 2.55, 2.55}));  // no compression: min at 0
         for (int e = 1; e <= 4; ++e) sc.model.results.FL[e][2] = 0;
         QCOMPARE(bars(), std::vector<Colour>(4, sc.settings.Xroma_Afortistou));
+        QCOMPARE(outlines(), 4);
         QCOMPARE(ticks(), (QList<double>{2.55, 2.55, 2.55}));
     }
 

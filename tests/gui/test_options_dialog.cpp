@@ -94,6 +94,10 @@ private slots:
         d.button("Restore")->click();
         QVERIFY(d.check("Check2")->isChecked());
         QCOMPARE(d.box(Field::Grid)->text(), QString("1"));
+        // Each value in its field's own precision, and stored as shown.
+        QCOMPARE(d.box(Field::Strain)->text(), QString("0.0001"));
+        d.button("Default")->click();
+        QCOMPARE(*store.value(kDisplaySection, "Ena_cm_posa_STRAIN"), std::string("0.0001"));
         QCOMPARE(d.editor().values.xroma_kombon, ViewSettings{}.xroma_kombon);
         QCOMPARE(d.editor().values.Xroma_Thlipsis, packColour(10, 20, 30));
         d.button("Cancel")->click();

@@ -36,29 +36,23 @@ Colour paletteColour(int box) {
 
 OptionsEditor::OptionsEditor(AppState& app, SettingsStore& store) : app_(app), store_(store) {}
 
+// Float settings are shown in their own precision, with the digits the user would have
+// typed (0.0001, not the double 9.99999974737875E-05 that the float holds).
 void OptionsEditor::showNumbers(const ViewSettings& from) {
-    force = general(double(from.Ena_cm_posa_FORCE));
-    stress = general(double(from.Ena_cm_posa_STRESS));
-    strain = general(double(from.Ena_cm_posa_STRAIN));
-    deformation = general(double(from.Ena_cm_posa_m_epi_1000));
+    force = general(from.Ena_cm_posa_FORCE);
+    stress = general(from.Ena_cm_posa_STRESS);
+    strain = general(from.Ena_cm_posa_STRAIN);
+    deformation = general(from.Ena_cm_posa_m_epi_1000);
     frames = whole(from.Animation_Frames);
     decimalsN = whole(from.dekadika_N);
     decimalsStrain = whole(from.dekadika_strain);
-    grid = general(double(from.kannab));
+    grid = general(from.kannab);
 }
 
 void OptionsEditor::open() {
     stopAnimation(app_);
     values = app_.settings;
-    // Float settings are shown with the digits the user would have typed.
-    force = general(app_.settings.Ena_cm_posa_FORCE);
-    stress = general(app_.settings.Ena_cm_posa_STRESS);
-    strain = general(app_.settings.Ena_cm_posa_STRAIN);
-    deformation = general(app_.settings.Ena_cm_posa_m_epi_1000);
-    frames = whole(app_.settings.Animation_Frames);
-    decimalsN = whole(app_.settings.dekadika_N);
-    decimalsStrain = whole(app_.settings.dekadika_strain);
-    grid = general(app_.settings.kannab);
+    showNumbers(app_.settings);
     tab = Tab::General;
     focus = Field::None;
 }

@@ -257,7 +257,9 @@ void drawNode(const DrawingInput& in, Surface& s, int n) {
                           : std::string();
     if (label.empty() && coordinates.empty()) return;
     s.text(X + offX, Y + offY, label);
-    s.textNextLine(coordinates);
+    // The coordinates stand under the node itself, not under the label moved clear of a
+    // support symbol.
+    s.text(X, Y + offY + s.lineHeight(), coordinates);
 }
 
 void drawNodes(const DrawingInput& in, Surface& s) {

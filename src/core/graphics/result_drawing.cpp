@@ -231,7 +231,18 @@ void drawColourDiagram(const DrawingInput& in, Surface& s) {
     s.setFillOn(true);
     for (int e = 1; e <= m.elementCount; ++e) {
         const double value = elementValue(m, e, q);
-        drawElement(in, s, e, diagramColour(v, value, R), 4, v.xroma_stoixeion);
+        const Colour bar = diagramColour(v, value, R);
+        // A bar in the background's own colour (an unloaded bar in the default white on
+        // white) would vanish: it gets an outline in the element colour, a wider line
+        // under it.
+        if (v.nai_stoixeia && s.rgb(bar) == s.rgb(v.xroma_background)) {
+            s.setPen(v.xroma_stoixeion, 6);
+            const int i = m.nodeI(e);
+            const int j = m.nodeJ(e);
+            s.line(in.view.toPictureX(m.nodes.x[i]), in.view.toPictureY(m.nodes.y[i]),
+                   in.view.toPictureX(m.nodes.x[j]), in.view.toPictureY(m.nodes.y[j]));
+        }
+        drawElement(in, s, e, bar, 4, v.xroma_stoixeion);
         if (v.nai_times_N) {
             const int i = m.nodeI(e);
             const int j = m.nodeJ(e);
@@ -279,9 +290,18 @@ void drawColourLegend(const DrawingInput& in, Surface& s) {
         double raise;
         const char* text;
     } ticks[] = {{yMax, 0.1, "max"}, {half, 0.2, " 0"}, {yMin, 0.3, "min"}};
-    for (const auto& tick : ticks) {
-        s.line(1.0, tick.y, 1.35, tick.y);
-        s.text(1.4, tick.y - tick.raise, tick.text);
+    // Each text beside its tick; where ticks meet (every value of one sign, or none at all)
+    // the texts move apart, a line each, and stay inside the box.
+    const double line = s.lineHeight();
+    double tops[3];
+    for (int k = 0; k < 3; ++k) {
+        tops[k] = std::max(ticks[k].y - ticks[k].raise, k == 0 ? 0.0 : tops[k - 1] + line);
+    }
+    const double overflow = tops[2] + line - s.heightCm();
+    for (double& top : tops) top -= std::max(0.0, overflow);
+    for (int k = 0; k < 3; ++k) {
+        s.line(1.0, ticks[k].y, 1.35, ticks[k].y);
+        s.text(1.4, tops[k], ticks[k].text);
     }
     s.setFont(kLabelPoints);
 }
