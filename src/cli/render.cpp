@@ -43,15 +43,16 @@ void draw(AppState& app, Surface& surface) {
 }
 
 // Fits the whole truss into the picture, leaving the legend's strip free in the colour
-// diagram.
-void fitView(AppState& app, double widthCm, double heightCm) {
+// diagram; false when no scale shows it whole.
+bool fitView(AppState& app, double widthCm, double heightCm) {
     const double legend =
         app.currentView == ViewMode::Colour ? kColourLegendWidth + kLegendMargin : 0.0;
     app.view.SW = widthCm - legend;
     app.view.SH = heightCm;
-    app.view.zoomExtents(app.model);
+    const bool fitted = app.view.zoomExtents(app.model);
     app.view.SW = widthCm;
     app.view.pushView();
+    return fitted;
 }
 
 }  // namespace
@@ -112,7 +113,12 @@ int runRender(const RenderOptions& options, std::ostream& errStream) {
     app.currentView = options.view;
     const double widthCm = options.width / kDotsPerInch * 2.54;
     const double heightCm = options.height / kDotsPerInch * 2.54;
-    if (!options.keepView) fitView(app, widthCm, heightCm);
+    if (!options.keepView && !fitView(app, widthCm, heightCm)) {
+        // A picture of part of the truss would pass for the whole of it.
+        session.err() << "vortak-cli: the truss is too large to be shown whole in a picture of "
+                      << options.width << "x" << options.height << " pixels\n";
+        return kExitFileError;
+    }
 
     std::optional<std::string> error;
     if (pictureFormat(options.output) == PictureFormat::Svg) {

@@ -49,6 +49,17 @@ std::string unitBarFile(float P, bool pinnedY, bool looseNode = false, double E 
     return modelFileText(m, h.app.settings, h.app.view);
 }
 
+// A bar from x = -1E+38 to 1E+38: no scale a view can hold shows it whole.
+std::string hugeBarFile() {
+    Harness h;
+    Model& m = h.app.model;
+    addNode(m, -1e38f, 0, 1, 1);
+    addNode(m, 1e38f, 0, 0, 1);
+    addGroup(m, 1, 1);
+    addElement(m, 1, 2);
+    return modelFileText(m, h.app.settings, h.app.view);
+}
+
 // The unit bar's file with a hand edit: the text `from` replaced by `to`.
 std::string editedBarFile(const std::string& from, const std::string& to) {
     std::string text = unitBarFile(2, true);
@@ -93,6 +104,7 @@ void TestCli::initTestCase() {
         {"subnormal.vok", unitBarFile(2, true, false, 1, 5e-324)},
         {"far.vok",
          editedBarFile("Nodes\r\n2\r\n\r\n1\r\n0\r\n", "Nodes\r\n2\r\n\r\n1\r\n-3E+38\r\n")},
+        {"huge.vok", hugeBarFile()},
         {"spring.vok", editedBarFile("Springs\r\n0\r\n", "Springs\r\n1\r\n2\r\n-1.9\r\n0\r\n")}};
     for (const auto& [name, text] : files)
         std::ofstream(path(name).toStdString(), std::ios::binary) << text;
@@ -180,6 +192,10 @@ void TestCli::outcomes_data() {
         << QStringList{"report", "spring.vok"} << 1 << none
         << "line 44: node #2 has the spring constant Kx '-1.9'; spring constants cannot be "
            "negative\n";
+    QTest::newRow("truss too large to fit")
+        << QStringList{"render", "huge.vok", "--output", "huge.svg"} << 1 << none
+        << "vortak-cli: the truss is too large to be shown whole in a picture of 1600x1000 "
+           "pixels\n";
     QTest::newRow("the model view needs no analysis")
         << QStringList{"render", "mechanism.vok", "--output", "model.png"} << 0 << none << none;
 }

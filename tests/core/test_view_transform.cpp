@@ -86,7 +86,10 @@ private slots:
         const double w = 0.6001f;
         QTest::newRow("tie") << false << Points{{0, 0}, {w, w / 2}} << true << 3.0f;
         QTest::newRow("scale below 1") << false << Points{{0, 0}, {0.01, 0.02}} << false << 0.0f;
-        QTest::newRow("scale too large") << false << Points{{0, 0}, {1e9, 0}} << true << 0.0f;
+        // A 600 m bridge entered in millimetres: a scale of millions, rounded in double.
+        QTest::newRow("bridge in millimetres")
+            << false << Points{{0, 0}, {600000, 0}} << true << 3000000.0f;
+        QTest::newRow("scale too large") << false << Points{{-1e38, 0}, {1e38, 0}} << true << 0.0f;
         // Dragged from the bottom right to the top left.
         QTest::newRow("window: wide") << true << Points{{12, 3.6}, {2, 6.6}} << true << 42.373f;
         QTest::newRow("window: tall") << true << Points{{8, 3.1}, {4, 10.6}} << false << 55.147f;
@@ -102,9 +105,12 @@ private slots:
         before.SH = 13.6;
         ViewTransform v = before;
         const QPointF a = points[0], b = points[1];
-        window ? v.zoomWindow(v.toPictureX(a.x()), v.toPictureY(a.y()), v.toPictureX(b.x()),
-                              v.toPictureY(b.y()))
-               : v.zoomExtents(modelWith(points));
+        if (window) {
+            v.zoomWindow(v.toPictureX(a.x()), v.toPictureY(a.y()), v.toPictureX(b.x()),
+                         v.toPictureY(b.y()));
+        } else {
+            QCOMPARE(v.zoomExtents(modelWith(points)), scale != 0);
+        }
         QCOMPARE(v.scale, scale ? scale : before.scale);
         QVERIFY(scale || (v.offsetX == before.offsetX && v.offsetY == before.offsetY));
         if (scale == 0) return;

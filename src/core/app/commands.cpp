@@ -267,7 +267,10 @@ void Button_Zoom_Previous(AppState& app) {
 }
 
 void Button_Zoom_Best_Fit(AppState& app) {
-    app.view.zoomExtents(app.model);
+    if (!app.view.zoomExtents(app.model)) {
+        app.log.LogMessage("The model is too large to be shown whole in the drawing area.",
+                           LogColour::Red);
+    }
     app.view.pushView();
     app.shell.redraw();
 }

@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 
+#include "base/number_text.h"
 #include "model/model.h"
 
 namespace vortak {
@@ -24,21 +25,23 @@ struct Extent {
 };
 
 // The scale that shows `length` model units on `room` centimetres, rounded to three
-// decimals; nothing when there is no room to fit into, when the scale would be below 1, or
-// when it is too large to round through a 32-bit integer.
+// decimals in double precision (a 600 m bridge in millimetres needs a scale of millions);
+// nothing when there is no room to fit into, when the scale would be below 1, or when it
+// is beyond what the single-precision scale can hold.
 std::optional<float> fittedScale(double length, double room) {
     if (!(room > 0.0)) return std::nullopt;
-    const double raw = 100.0 * length / room;
-    if (!(std::nearbyint(raw * 1000.0) <= kInt32Max)) return std::nullopt;
-    const float scale = float(roundTo(raw, 3));
-    if (scale < 1.0f) return std::nullopt;
+    const double rounded = roundDecimals(100.0 * length / room, 3);
+    if (!fitsInFloat(rounded)) return std::nullopt;
+    const float scale = float(rounded);
+    if (!(scale >= 1.0f)) return std::nullopt;
     return scale;
 }
 
 // Fits the rectangle `e` (at least one side of non-zero length) into the drawing area: the
 // tighter direction fills the area up to `margin` cm from its edges, the other one is
-// centred. Ties fill the width. Without a usable scale the view stays as it was.
-void fitRectangle(ViewTransform& view, const Extent& e, double margin) {
+// centred. Ties fill the width. Without a usable scale the view stays as it was and the
+// answer is false.
+bool fitRectangle(ViewTransform& view, const Extent& e, double margin) {
     const double width = e.xmax - e.xmin;
     const double height = e.ymax - e.ymin;
     const double roomX = view.SW - 2.0 * margin;
@@ -55,7 +58,7 @@ void fitRectangle(ViewTransform& view, const Extent& e, double margin) {
 
     if (fitHeight) {
         const std::optional<float> scale = fittedScale(height, roomY);
-        if (!scale) return;
+        if (!scale) return false;
         view.scale = *scale;
         const double s = double(view.scale);
         const double widthCm = 100.0 * width / s;
@@ -63,13 +66,14 @@ void fitRectangle(ViewTransform& view, const Extent& e, double margin) {
         view.offsetX = 100.0 * e.xmin / s - (view.SW - widthCm) / 2.0;
     } else {
         const std::optional<float> scale = fittedScale(width, roomX);
-        if (!scale) return;
+        if (!scale) return false;
         view.scale = *scale;
         const double s = double(view.scale);
         const double heightCm = 100.0 * height / s;
         view.offsetX = 100.0 * e.xmin / s - margin;
         view.offsetY = (view.SH - 100.0 * e.ymax / s) - (view.SH - heightCm) / 2.0;
     }
+    return true;
 }
 
 }  // namespace
@@ -101,7 +105,6 @@ double ViewTransform::toPictureX(double x) const { return 100.0 * x / double(sca
 double ViewTransform::toPictureY(double y) const {
     return SH - (offsetY + 100.0 * y / double(scale));
 }
-
 
 double ViewTransform::toModelX(double X) const { return (X + offsetX) * double(scale) / 100.0; }
 
@@ -146,11 +149,11 @@ bool ViewTransform::zoomPrevious() {
     return true;
 }
 
-void ViewTransform::zoomExtents(const Model& model) {
+bool ViewTransform::zoomExtents(const Model& model) {
     if (model.nodeCount < 1) {
         offsetX = kDefaultOffsetX;
         offsetY = kDefaultOffsetY;
-        return;
+        return true;
     }
     Extent e{model.nodes.x[1], model.nodes.x[1], model.nodes.y[1], model.nodes.y[1]};
     for (int n = 2; n <= model.nodeCount; ++n) {
@@ -164,9 +167,9 @@ void ViewTransform::zoomExtents(const Model& model) {
         // centred at the current scale.
         offsetX = 100.0 * e.xmin / double(scale) - SW / 2.0;
         offsetY = (SH - 100.0 * e.ymin / double(scale)) - SH / 2.0;
-        return;
+        return true;
     }
-    fitRectangle(*this, e, kExtentsMargin);
+    return fitRectangle(*this, e, kExtentsMargin);
 }
 
 void ViewTransform::zoomWindow(double X1, double Y1, double X2, double Y2) {

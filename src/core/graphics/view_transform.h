@@ -51,7 +51,9 @@ public:
     int historyTop() const { return top_; }
     const View& historyEntry(int index) const { return history_[index]; }
 
-    void zoomExtents(const Model& model);
+    // Fits every node into the drawing area; false (the view unchanged) when no scale the
+    // view can hold shows them all.
+    bool zoomExtents(const Model& model);
     void zoomWindow(double X1, double Y1, double X2, double Y2);
 
     // Mouse drags in pan and zoom mode.
