@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "app/pointer_input.h"
+#include "model/deletion.h"
 #include "test_support.h"
 
 using namespace vortak;
@@ -37,6 +38,9 @@ private slots:
     void hitTestAndObjectMenu();
     void doubleClickCyclesConstraints();
     void panMode();
+    void abandonedDrags();
+    void hoverFollowsTheModel();
+    void bandShowsTheElement();
 };
 
 void TestPointerInput::clickEntersAPoint_data() {
@@ -126,7 +130,8 @@ void TestPointerInput::hitTestAndObjectMenu() {
     addGroup(s.h.app.model, 1, 1);
     addElement(s.h.app.model, 1, 2);
     s.move(point.x(), point.y());
-    const PointerRequest menu = s.input.release(PointerButton::Right, 0, 0);
+    const PointerRequest menu =
+        s.input.release(PointerButton::Right, point.x() + 2, 13 - point.y());
     QCOMPARE(menu.kind == PointerRequest::Kind::ObjectMenu, node || element);
     QCOMPARE(menu.node, node);
     QCOMPARE(menu.element, element);
@@ -159,6 +164,80 @@ void TestPointerInput::panMode() {
     QCOMPARE(view.historyTop(), 1);
     QCOMPARE(s.h.app.model.nodeCount, 0);  // no node from a drag in a mode
     QCOMPARE(s.input.release(PointerButton::Right, 6, 7).kind, PointerRequest::Kind::ModeMenu);
+}
+
+// Esc during a drag, or a release off the drawing area, makes nothing of the release: no
+// end node, no element, no log line. A pan goes back to where it started on Esc.
+void TestPointerInput::abandonedDrags() {
+    Screen s;
+    Model& m = s.h.app.model;
+    addNode(m, 0, 0);
+    addNode(m, 4, 0);
+    addGroup(m, 1, 1);
+    const std::vector<std::string> lines = s.h.app.log.lines();
+    s.press(0, 0);
+    s.move(2, 3);
+    s.input.abandon();
+    QVERIFY(!s.input.overlay().bandShown);
+    s.release(4, 0);  // onto node 2, yet joins nothing
+    s.press(0, 0);
+    s.move(6, 6);
+    s.input.release(kLeft, 8, 7, false);  // over the log: would be a new node and a bar
+    QVERIFY(m.nodeCount == 2 && m.elementCount == 0 && s.h.app.log.lines() == lines);
+    // The node a press on empty space made stays, as after a click; the release adds nothing.
+    s.press(8, 8);
+    s.move(9, 9);
+    s.input.release(kLeft, 9, 9, false);
+    QVERIFY(m.nodeCount == 3 && m.elementCount == 0);
+    QCOMPARE(s.h.app.log.lines().size(), lines.size() + 1);
+
+    s.h.app.window.mode = InteractionMode::Pan;
+    const ViewTransform& view = s.h.app.view;
+    s.press(3, 8);
+    s.move(4, 6);
+    QCOMPARE(view.offsetX, -3.0);
+    s.input.abandon();
+    s.release(4, 6);
+    QVERIFY(view.offsetX == -2.0 && view.historyTop() == 0);
+}
+
+// The markers and the object menu follow the model as it is: a node deleted under the
+// pointer, and the node renumbered into its number elsewhere, are not offered.
+void TestPointerInput::hoverFollowsTheModel() {
+    Screen s;
+    Model& m = s.h.app.model;
+    s.h.app.settings.nai_grid = false;
+    for (auto [x, y] : {std::pair{0.f, 0.f}, {4.f, 0.f}, {6.f, 5.f}}) addNode(m, x, y);
+    addGroup(m, 1, 1);
+    addElement(m, 1, 2);
+    addElement(m, 2, 3);
+    s.move(4, 0);
+    QCOMPARE(s.input.overlay().nodeLabel, std::string("2"));
+    QCOMPARE(s.input.overlay().elementLabel, std::string("1"));
+    DeleteElement(m, s.h.app.log, 1);  // element 2 (4,0)-(6,5) becomes number 1
+    DeleteNode(m, s.h.app.log, 1);     // node 2 becomes number 1, node 3 number 2
+    s.input.refresh();
+    QCOMPARE(s.input.overlay().nodeLabel, std::string("1"));
+    QCOMPARE(s.input.overlay().elementX1, 6.0);  // the highlight moved with the renumbering
+    const PointerRequest menu = s.input.release(PointerButton::Right, 2, 13);
+    QVERIFY(menu.node == 0 && menu.element == 0);  // at (0, 0) nothing remains
+}
+
+// The rubber band runs from the start node, also one off the grid, to the node a release
+// would join it to, and its label gives that element's end.
+void TestPointerInput::bandShowsTheElement() {
+    Screen s;
+    Model& m = s.h.app.model;
+    s.h.app.settings.Nai_Apolites_Sint = true;
+    addNode(m, 4.3f, 0.2f);
+    addNode(m, 10.3f, 1.1f);
+    s.press(4.3, 0.2);
+    s.move(8.4, -0.3);
+    const PointerOverlay& o = s.input.overlay();
+    QVERIFY(std::fabs(o.bandX1 - 6.3) < 1e-6 && std::fabs(o.bandY1 - 12.8) < 1e-6);
+    QCOMPARE(o.bandLabel, std::string("8, 0\n@ 3.7, -0.2"));
+    s.move(10.3, 1.1);
+    QCOMPARE(o.bandLabel, std::string("10.3, 1.1\n@ 6, 0.9"));
 }
 
 QTEST_APPLESS_MAIN(TestPointerInput)

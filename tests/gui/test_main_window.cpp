@@ -78,6 +78,32 @@ private slots:
                                        "[N] values"}));
     }
 
+    // A drag released over the log, or dropped with Esc, defines nothing.
+    void abandonedDrags() {
+        Program p(kExamples + "/pratt-bridge.vok");
+        DrawingArea* area = p.w().drawingArea();
+        const auto at = [&](int n) {
+            const ViewTransform& v = p.app.view;
+            const Model& m = p.app.model;
+            return (QPointF(v.toPictureX(m.nodes.x[n]), v.toPictureY(m.nodes.y[n])) *
+                    area->pixelsPerCm())
+                .toPoint();
+        };
+        const int nodes = p.app.model.nodeCount, elements = p.app.model.elementCount;
+        const std::size_t logged = p.app.log.lines().size();
+        const QPoint overLog(area->width() / 2, area->height() + 40);
+        QTest::mousePress(area, Qt::LeftButton, {}, at(1));
+        QTest::mouseMove(area, area->rect().center());
+        QTest::mouseRelease(area, Qt::LeftButton, {}, overLog);
+        QTest::mousePress(area, Qt::LeftButton, {}, at(1));
+        QTest::mouseMove(area, at(4));
+        QTest::keyClick(&p.w(), Qt::Key_Escape);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, at(4));
+        QCOMPARE(p.app.model.nodeCount, nodes);
+        QCOMPARE(p.app.model.elementCount, elements);
+        QCOMPARE(p.app.log.lines().size(), logged);
+    }
+
     void pictureFiles_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");  // empty: the save fails

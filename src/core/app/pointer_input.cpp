@@ -135,6 +135,7 @@ PointerRequest PointerInput::press(PointerButton button, double X, double Y) {
     leftDown_ = true;
     pressX_ = X;
     pressY_ = Y;
+    viewAtPress_ = app_.view;
     app_.view.beginDrag(X, Y);
     overlay_.elementShown = false;
     overlay_.elementLabel.clear();
@@ -198,10 +199,14 @@ void PointerInput::move(double X, double Y) {
     overlay_.bandShown = leftDown_ && mode == InteractionMode::None &&
                          m.elementCount < kMaxElements && startNode_ != 0;
     if (overlay_.bandShown) {
-        const double px = enteredX(X);
-        const double py = enteredY(Y);
-        overlay_.bandX1 = t.toPictureX(enteredX(pressX_));
-        overlay_.bandY1 = t.toPictureY(enteredY(pressY_));
+        // The band shows the element a release here would create: from the start node (also
+        // one off the grid) to the node under the pointer, or to the point a new end node
+        // would take.
+        const int endNode = nodeAt(X, Y);
+        const double px = endNode != 0 ? double(m.nodes.x[endNode]) : enteredX(X);
+        const double py = endNode != 0 ? double(m.nodes.y[endNode]) : enteredY(Y);
+        overlay_.bandX1 = t.toPictureX(m.nodes.x[startNode_]);
+        overlay_.bandY1 = t.toPictureY(m.nodes.y[startNode_]);
         overlay_.bandX2 = t.toPictureX(px);
         overlay_.bandY2 = t.toPictureY(py);
         std::string label;
@@ -220,8 +225,14 @@ void PointerInput::move(double X, double Y) {
 
     lastX_ = X;
     lastY_ = Y;
-    const int previousNode = nodeUnder_;
-    const int previousElement = elementUnder_;
+    updateHover(X, Y, nodeUnder_, elementUnder_);
+}
+
+void PointerInput::updateHover(double X, double Y, int previousNode, int previousElement) {
+    ViewTransform& t = app_.view;
+    const ViewSettings& v = app_.settings;
+    const InteractionMode mode = app_.window.mode;
+    const Model& m = app_.model;
 
     // The node marker sits on the point a press here would enter.
     overlay_.markerX = t.toPictureX(v.nai_grid && mode == InteractionMode::None
@@ -266,10 +277,16 @@ void PointerInput::move(double X, double Y) {
     }
 }
 
-PointerRequest PointerInput::release(PointerButton button, double X, double Y) {
+PointerRequest PointerInput::release(PointerButton button, double X, double Y, bool inside) {
     const InteractionMode mode = app_.window.mode;
     const bool left = button == PointerButton::Left;
     PointerRequest request;
+    // Released off the drawing area (over the log, outside the window), an element or a
+    // zoom window being defined is abandoned: nothing that the pointer is not over is made.
+    // A pan or zoom drag keeps the view it has reached.
+    if (left && !inside && (mode == InteractionMode::None || mode == InteractionMode::ZoomWindow)) {
+        abandon();
+    }
     if (left && mode == InteractionMode::ZoomWindow) {
         if (leftDown_) app_.view.zoomWindow(pressX_, pressY_, X, Y);
         overlay_.rectangleShown = false;
@@ -279,6 +296,10 @@ PointerRequest PointerInput::release(PointerButton button, double X, double Y) {
     } else if (!left && mode != InteractionMode::None) {
         request.kind = PointerRequest::Kind::ModeMenu;
     } else if (!left) {
+        // From the model as it is now: an entity deleted or renumbered since the last move
+        // must not be offered.
+        nodeUnder_ = nodeAt(X, Y);
+        elementUnder_ = elementAt(X, Y);
         if (nodeUnder_ != 0 || elementUnder_ != 0) {
             request = {PointerRequest::Kind::ObjectMenu, nodeUnder_, elementUnder_};
         }
@@ -362,6 +383,29 @@ void PointerInput::doubleClick() {
         m.changed = true;
     }
     app_.shell.redraw();
+}
+
+void PointerInput::abandon() {
+    if (!leftDown_) return;
+    const InteractionMode mode = app_.window.mode;
+    if (mode == InteractionMode::Pan || mode == InteractionMode::Zoom) {
+        // Back to the view the drag started from.
+        app_.view.scale = viewAtPress_.scale;
+        app_.view.offsetX = viewAtPress_.offsetX;
+        app_.view.offsetY = viewAtPress_.offsetY;
+        app_.shell.redraw();
+    }
+    leftDown_ = false;
+    nodeCreatedAtPress_ = false;
+    overlay_.bandShown = false;
+    overlay_.bandLabel.clear();
+    overlay_.rectangleShown = false;
+}
+
+void PointerInput::refresh() {
+    if (leftDown_ || app_.currentView != ViewMode::Model) return;
+    // Numbers and positions from before the change may name other entities now.
+    updateHover(lastX_, lastY_, -1, -1);
 }
 
 void PointerInput::hideMarkers() {

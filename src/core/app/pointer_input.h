@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "settings/view_settings.h"
+
 namespace vortak {
 
 struct AppState;
@@ -53,7 +55,14 @@ public:
     PointerRequest press(PointerButton button, double X, double Y);
     // Also updates the coordinates read-out (readoutX/readoutY).
     void move(double X, double Y);
-    PointerRequest release(PointerButton button, double X, double Y);
+    // `inside` is false when the release happens off the drawing area.
+    PointerRequest release(PointerButton button, double X, double Y, bool inside = true);
+    // Esc during a drag: the element or zoom window being defined is dropped and a pan or
+    // zoom drag goes back to the view it started from. The release that follows does nothing.
+    void abandon();
+    // After any change of the model: the node and element under the pointer, and their
+    // markers, are found again.
+    void refresh();
     void doubleClick();
     // After the groups dialog that a release asked for has closed: the element defined
     // on screen is created now if the model has a group.
@@ -70,6 +79,9 @@ public:
     double enteredY(double Y) const;
 
 private:
+    // The node and element markers for the pointer at (X, Y), given what was under it
+    // before (-1: recompute everything).
+    void updateHover(double X, double Y, int previousNode, int previousElement);
     int nodeAt(double X, double Y) const;
     int elementAt(double X, double Y) const;
     int newNode(double X, double Y);
@@ -79,6 +91,7 @@ private:
     PointerOverlay overlay_;
     bool leftDown_ = false;
     double pressX_ = 0, pressY_ = 0;
+    ViewValues viewAtPress_;
     double lastX_ = 0, lastY_ = 0;
     int nodeUnder_ = 0;
     int elementUnder_ = 0;

@@ -35,6 +35,12 @@ DrawingArea::DrawingArea(AppState& app, QWidget* parent)
 
 void DrawingArea::redrawPicture() {
     redraw(app_, *surface_);
+    input_.refresh();  // every change of the model comes with a redraw
+    update();
+}
+
+void DrawingArea::abandonGesture() {
+    input_.abandon();
     update();
 }
 
@@ -156,7 +162,11 @@ void DrawingArea::mouseMoveEvent(QMouseEvent* event) {
 
 void DrawingArea::mouseReleaseEvent(QMouseEvent* event) {
     const QPointF at = toCm(event->position());
-    handle(input_.release(buttonOf(event), at.x(), at.y()), event->globalPosition().toPoint());
+    // The drawing area keeps the pointer while a button is down, so a release over the log
+    // or outside the window still arrives here, outside the area.
+    const bool inside = rect().contains(event->position().toPoint());
+    handle(input_.release(buttonOf(event), at.x(), at.y(), inside),
+           event->globalPosition().toPoint());
     update();
 }
 

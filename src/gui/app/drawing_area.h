@@ -29,6 +29,8 @@ public:
     double pixelsPerCm() const { return surface_->dotsPerInch() / 2.54; }
     // The pointer image of the current interaction mode.
     void updatePointer();
+    // Esc while a button is down: the gesture is dropped.
+    void abandonGesture();
     void hideMarkers();
     PointerInput& input() { return input_; }
 

@@ -402,7 +402,10 @@ void MainWindow::buildActions() {
     auto* escape = new QAction(this);
     escape->setShortcut(Qt::Key_Escape);
     escape->setShortcutContext(Qt::WindowShortcut);
-    connect(escape, &QAction::triggered, this, [this] { escapePressed(app_); });
+    connect(escape, &QAction::triggered, this, [this] {
+        escapePressed(app_);
+        drawing_->abandonGesture();
+    });
     addAction(escape);
 }
 
@@ -801,6 +804,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         escapePressed(app_);
+        drawing_->abandonGesture();
         return;
     }
     QMainWindow::keyPressEvent(event);
