@@ -114,6 +114,10 @@ void TestCommands::startUpThenNewAndOpen() {
     QCOMPARE(h.app.view.scale, 100.0f);
     QCOMPARE(h.app.currentView, ViewMode::Model);
     QCOMPARE(h.app.window.mode, InteractionMode::None);
+    // The pan pointer stays on the drawing until a mode command or Reset_Pointer.
+    QCOMPARE(h.app.window.pointerMode, InteractionMode::Pan);
+    Reset_Pointer(h.app);
+    QCOMPARE(h.app.window.pointerMode, InteractionMode::None);
 }
 
 void TestCommands::views_data() {

@@ -88,6 +88,13 @@ private slots:
         const WindowPlacement back = loadWindowPlacement(store, 20000, 12000);
         QCOMPARE(back.state, WindowShowState::Normal);
         QVERIFY(back.width == 9000 && back.height == 7000 && back.left == 120 && back.top == 240);
+        // A first start is as wide as the toolbar needs, up to the screen, still centred; a
+        // stored width stays as it was.
+        MemorySettingsStore first;
+        const WindowPlacement wide = loadWindowPlacement(first, 20000, 12000, 11000);
+        QVERIFY(wide.width == 11000 && wide.left == 4500);
+        QCOMPARE(loadWindowPlacement(first, 10500, 12000, 11000).width, 10500.0);
+        QCOMPARE(loadWindowPlacement(store, 20000, 12000, 11000).width, 9000.0);
         store.setValue(kStartupSection, "frmM_L", "left");
         QCOMPARE(loadWindowPlacement(store, 20000, 12000).left, 0.0);  // not a number reads as 0
     }

@@ -71,6 +71,7 @@ void resultCommand(AppState& app, ViewMode view, const char* name, bool plusMinu
 void toggleMode(AppState& app, InteractionMode mode) {
     WindowState& w = app.window;
     w.mode = w.mode == mode ? InteractionMode::None : mode;
+    w.pointerMode = w.mode;
 }
 
 // The animation has ended: back to the static deformed model unless a command has shown
@@ -259,8 +260,10 @@ void chooseQuantity(AppState& app, ResultQuantity quantity) {
 void Button_Xeraki(AppState& app) { toggleMode(app, InteractionMode::Pan); }
 void Button_Zoom(AppState& app) { toggleMode(app, InteractionMode::Zoom); }
 void Button_Zoom_Window(AppState& app) { toggleMode(app, InteractionMode::ZoomWindow); }
-void Reset_Pointer(AppState& app) { app.window.mode = InteractionMode::None; }
-void leaveMode(AppState& app) { app.window.mode = InteractionMode::None; }
+void Reset_Pointer(AppState& app) {
+    app.window.mode = app.window.pointerMode = InteractionMode::None;
+}
+void leaveMode(AppState& app) { app.window.mode = app.window.pointerMode = InteractionMode::None; }
 
 void Button_Zoom_Previous(AppState& app) {
     if (app.view.zoomPrevious()) app.shell.redraw();

@@ -16,8 +16,7 @@ inline constexpr const char* kViewNameModel = " Model";
 inline constexpr const char* kViewNameN = " Axial force Diagram [N]";
 inline constexpr const char* kViewNameDeformed = " Deformed model";
 inline constexpr const char* kViewNameColour = " Color Diagram: Compression / Tension";
-inline constexpr const char* kViewNameAnimation =
-    " Deformation Animation: Press [ESC] to Cancel";
+inline constexpr const char* kViewNameAnimation = " Deformation Animation: Press [ESC] to Cancel";
 
 struct WindowState {
     std::string viewName = kViewNameModel;  // status-bar panel 7
@@ -25,12 +24,15 @@ struct WindowState {
     double plusMinusTop = 0;                // their top, cm below the top of the drawing
     bool optionsVisible = false;            // "Force F", "Stress s", "Strain e"
     ResultQuantity selectedOption = ResultQuantity::Force;
-    bool legendShown = false;               // the colour legend box beside the drawing
-    bool coordinatesPanelEnabled = true;    // panel 3; panels 1 and 2 shown with it
-    bool axesPanelEnabled = true;           // panel 4, mirrors nai_aksones
-    bool gridPanelEnabled = true;           // panel 5, mirrors nai_grid
+    bool legendShown = false;             // the colour legend box beside the drawing
+    bool coordinatesPanelEnabled = true;  // panel 3; panels 1 and 2 shown with it
+    bool axesPanelEnabled = true;         // panel 4, mirrors nai_aksones
+    bool gridPanelEnabled = true;         // panel 5, mirrors nai_grid
     bool animateEnabled = true;
     InteractionMode mode = InteractionMode::None;
+    // The mode whose pointer image the drawing area shows. The mode commands set it with
+    // the mode; New and Open clear the mode but leave the image as it is.
+    InteractionMode pointerMode = InteractionMode::None;
     bool logShown = true;
     // The deformation animation: which half-cycle runs, and whether a command (rather
     // than Esc, which lets the half-cycle finish) has stopped it.

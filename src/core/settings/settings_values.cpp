@@ -1,5 +1,6 @@
 #include "settings/settings_values.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <variant>
@@ -229,8 +230,9 @@ void saveViewSettingsAsDefault(SettingsStore& store, const ViewSettings& setting
 }
 
 WindowPlacement loadWindowPlacement(const SettingsStore& store, double screenWidth,
-                                    double screenHeight) {
+                                    double screenHeight, double neededWidth) {
     WindowPlacement p;
+    p.width = std::max(p.width, std::min(neededWidth, screenWidth));
     if (const auto state = store.value(kStartupSection, "WindowState")) {
         const auto value = toInt16(numberOrZero(state));
         p.state = (value && *value == 0)   ? WindowShowState::Normal

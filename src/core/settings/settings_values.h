@@ -62,9 +62,11 @@ struct WindowPlacement {
 };
 
 // Values that are missing take their defaults (maximised, 10000 x 8000 twips, centred on a
-// screen of the given size); values that are not numbers read as 0.
+// screen of the given size); values that are not numbers read as 0. `neededWidth` widens
+// the default width (never a stored one) to what the window's controls need, as far as
+// the screen allows, so that a first start shows the whole toolbar.
 WindowPlacement loadWindowPlacement(const SettingsStore& store, double screenWidth,
-                                    double screenHeight);
+                                    double screenHeight, double neededWidth = 0);
 // A minimised window is stored as normal.
 void saveWindowPlacement(SettingsStore& store, const WindowPlacement& placement);
 
