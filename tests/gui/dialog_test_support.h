@@ -28,6 +28,16 @@ inline bool hasFocusSelected(QWidget* widget) {
     return hasFocus(widget) && (!box || box->selectedText() == box->text());
 }
 
+// True when the widget has the focus and, for a text or number box, typing replaces the
+// value shown: "5" typed over "1" leaves "5", not "15".
+inline bool typingReplaces(QWidget* widget) {
+    if (!hasFocus(widget)) return false;
+    auto* box = qobject_cast<QLineEdit*>(textPart(widget));
+    if (box == nullptr) return true;
+    QTest::keyClicks(QApplication::focusWidget(), "5");
+    return box->text() == "5";
+}
+
 // Types over a text box or the text part of a number box.
 inline void type(QWidget* box, const QString& text) {
     static_cast<QLineEdit*>(textPart(box))->clear();

@@ -64,7 +64,7 @@ private slots:
         QCOMPARE(elements(h.app.model), QString("1-2 g1, 2-3 g2, 3-4 g1"));
         QVERIFY(!h.app.model.changed);
         QWidget* const at[] = {d.numberBox(), d.nodeIBox(), d.nodeJBox(), d.groupBox(), button};
-        QVERIFY(hasFocus(at[focus]));
+        QVERIFY(typingReplaces(at[focus]));
     }
 
     void createChangeDelete() {

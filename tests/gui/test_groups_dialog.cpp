@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(h.prompter.questions().empty(), message.isEmpty());
         if (!message.isEmpty()) checkRefused(h, message);
         QWidget* const at[] = {d.numberBox(), d.eBox(), d.aBox(), d.applyButton(), button};
-        QVERIFY(hasFocusSelected(at[focus]));
+        QVERIFY(typingReplaces(at[focus]));
     }
 
     void createChangeDelete() {

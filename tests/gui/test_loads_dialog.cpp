@@ -86,6 +86,7 @@ private slots:
         d.deleteButton()->click();
         checkLogged(h, "Loads deleted on node #2", LogColour::Green);
         QCOMPARE(shown(d), QString("3: 7 | 3 / Nodes with loads on: 1 [*3]"));
+        QVERIFY(typingReplaces(d.fxBox()));  // the next load, ready to be typed over
     }
 
     void refusals_data() {
@@ -115,7 +116,7 @@ private slots:
         for (int n : {1, 2, 3, 4}) QCOMPARE(load(h.app.model, n), QString(n == 2 ? "3 4" : "0 0"));
         QVERIFY(!h.app.model.changed);
         QWidget* const at[] = {d.nodeBox(), d.fxBox(), d.fyBox(), d.applyButton()};
-        QVERIFY(hasFocusSelected(at[focus]));
+        QVERIFY(typingReplaces(at[focus]));
     }
 };
 

@@ -1,4 +1,8 @@
 #include "dialog_test_support.h"
+#include "editing/elements_dialog.h"
+#include "editing/groups_dialog.h"
+#include "editing/loads_dialog.h"
+#include "editing/node_tools_dialogs.h"
 #include "editing/nodes_dialog.h"
 
 using namespace vortak;
@@ -22,6 +26,61 @@ QString shown(const NodesDialog& d) {
         .arg(d.numberBox()->currentText(), d.stateLabel()->text(), d.xBox()->text(),
              d.yBox()->text(), d.kxBox()->text(), d.kyBox()->text(), fix(d.fixXBox()),
              fix(d.fixYBox()), QString::number(d.pictureIndex()));
+}
+
+// Any of the editing dialogs, opened on three nodes, two groups, the elements 1-2 and 2-3
+// and a load on node 2. Merge and move keep their editor here.
+struct AnyDialog {
+    AnyDialog(const QString& name, AppState& app) : merge(app), move(app) {
+        Model& m = app.model;
+        for (int k = 0; k < 3; ++k) addNode(m, float(k), 0);
+        for (double E : {1, 2}) addGroup(m, E, 1);
+        for (int e : {1, 2}) addElement(m, e, e + 1, e);
+        m.nodes.Fy[2] = -3;
+        if (name == "nodes") dialog = std::make_unique<NodesDialog>(app);
+        if (name == "groups") dialog = std::make_unique<GroupsDialog>(app);
+        if (name == "elements") dialog = std::make_unique<ElementsDialog>(app);
+        if (name == "loads") dialog = std::make_unique<LoadsDialog>(app);
+        if (name == "merge" && merge.open()) dialog = std::make_unique<MergeDialog>(merge);
+        if (name == "move" && move.open()) dialog = std::make_unique<MoveDialog>(move);
+    }
+    MergeEditor merge;
+    MoveEditor move;
+    std::unique_ptr<QDialog> dialog;
+};
+
+// The dialog's controls other than buttons, in Tab order.
+QList<QWidget*> controls(QDialog& d) {
+    QList<QWidget*> list;
+    for (QWidget* w = d.nextInFocusChain(); w != &d; w = w->nextInFocusChain()) {
+        if (w->window() == &d && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(&d) &&
+            !qobject_cast<QPushButton*>(w) && !qobject_cast<QComboBox*>(w->parentWidget()))
+            list << w;
+    }
+    return list;
+}
+
+// What the controls show: texts, check marks and the list's selected items.
+QStringList entries(const QList<QWidget*>& list) {
+    QStringList shown;
+    for (QWidget* w : list) {
+        if (auto* box = qobject_cast<QLineEdit*>(textPart(w))) shown << box->text();
+        if (auto* check = qobject_cast<QCheckBox*>(w)) shown << (check->isChecked() ? "x" : "o");
+        if (auto* rows = qobject_cast<QListWidget*>(w)) {
+            for (const QListWidgetItem* item : rows->selectedItems()) shown << "*" + item->text();
+        }
+    }
+    return shown;
+}
+
+// Types texts[k] into the k-th text or number box.
+void fillBoxes(const QList<QWidget*>& list, const QStringList& texts) {
+    std::vector<QWidget*> boxes;
+    for (QWidget* w : list) {
+        if (qobject_cast<QLineEdit*>(textPart(w))) boxes.push_back(w);
+    }
+    QCOMPARE(boxes.size(), std::size_t(texts.size()));
+    fill(boxes, texts);
 }
 
 }  // namespace
@@ -65,7 +124,7 @@ private slots:
         checkRefused(h, message);
         QVERIFY(h.app.model.nodeCount == 2 && !h.app.model.changed);
         QWidget* const at[] = {d.numberBox(), d.xBox(), d.yBox(), d.kxBox(), d.kyBox(), button};
-        QVERIFY(hasFocus(at[focus]));
+        QVERIFY(typingReplaces(at[focus]));
     }
 
     void changeCreateAndConstrain() {
@@ -92,19 +151,117 @@ private slots:
         QCOMPARE(h.app.model.nodeCount, 2);  // Enter moved the focus only
         QTest::keyClick(d.applyButton(), Qt::Key_Return);
         checkLogged(h, "New node #3, x= 1E-05, y=-7, Free, Kx= 3, Ky= 4.5", LogColour::Navy);
-        QVERIFY(hasFocus(d.xBox()));  // ready for the next node
-        QCOMPARE(h.shell.redraws, 3);
         QCOMPARE(shown(d), QString("4 (New)     oo1"));
+        QVERIFY(typingReplaces(d.xBox()));  // ready for the next node
+        QCOMPARE(h.shell.redraws, 3);
         type(d.kxBox(), "50");
         d.fixXBox()->click();  // fixing x empties its spring
-        QCOMPARE(shown(d), QString("4 (New)     xo2"));
+        QCOMPARE(shown(d), QString("4 (New) 5    xo2"));
         QTest::keyClicks(d.kxBox(), "7");  // a spring frees the direction
         d.fixYBox()->click();
-        QCOMPARE(shown(d), QString("4 (New)   7  ox3"));
+        QCOMPARE(shown(d), QString("4 (New) 5  7  ox3"));
         // Clicking the picture goes round: y -> both -> free -> x.
         for (const QString after : {"xx4", "oo1", "xo2"}) {
             QTest::mouseClick(d.picture(), Qt::LeftButton);
             QCOMPARE(shown(d).right(3), after);
+        }
+    }
+
+    // Every editing dialog with distinct values typed into its boxes. The number typed into
+    // the first four names no entry (nor the new one): choosing it by Enter loads nothing.
+    void enterPressesNoButton_data() {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QStringList>("typed");  // the boxes in Tab order
+        QTest::newRow("nodes") << "nodes" << QStringList{"7", "1", "2", "3", "4"};
+        QTest::newRow("groups") << "groups" << QStringList{"7", "1", "2"};
+        QTest::newRow("elements") << "elements" << QStringList{"7", "3", "1", "2"};
+        QTest::newRow("loads") << "loads" << QStringList{"7", "1", "2"};
+        QTest::newRow("merge") << "merge" << QStringList{"3", "2"};
+        QTest::newRow("move") << "move" << QStringList{"2", "3", "1", "2"};
+    }
+
+    // Enter in a box, check box or list changes nothing typed and presses no button; where
+    // it hands the focus on to a box, typing there replaces the value.
+    void enterPressesNoButton() {
+        QFETCH(QString, dialog);
+        QFETCH(QStringList, typed);
+        for (int k = 0;; ++k) {
+            Harness h;
+            AnyDialog any(dialog, h.app);
+            QDialog& d = *any.dialog;
+            QVERIFY(showAndWait(d));
+            const QList<QWidget*> list = controls(d);
+            if (k == list.size()) break;
+            fillBoxes(list, typed);
+            const QStringList before = entries(list);
+            list[k]->setFocus();
+            QWidget* const at = QApplication::focusWidget();
+            QTest::keyClick(at, Qt::Key_Return);
+            const QString where = QString("Enter in control %1: ").arg(k);
+            QCOMPARE(where + entries(list).join('|'), where + before.join('|'));
+            QVERIFY(h.app.log.runs().empty() && h.prompter.questions().empty());
+            QVERIFY(!h.app.model.changed && h.shell.redraws == 0);
+            QWidget* const next = QApplication::focusWidget();
+            if (next != at && qobject_cast<QLineEdit*>(textPart(next)))
+                QVERIFY(typingReplaces(next));
+        }
+    }
+
+    // On opening, and on Tab into each box in turn, typing replaces the value shown.
+    void typingReplacesTheValueShown_data() { enterPressesNoButton_data(); }
+
+    void typingReplacesTheValueShown() {
+        QFETCH(QString, dialog);
+        QFETCH(QStringList, typed);
+        Harness h;
+        AnyDialog any(dialog, h.app);
+        QDialog& d = *any.dialog;
+        QVERIFY(showAndWait(d));
+        QWidget* const first = QApplication::focusWidget();
+        auto* box = qobject_cast<QLineEdit*>(textPart(first));
+        QVERIFY(box && !box->text().isEmpty());
+        QVERIFY(typingReplaces(first));
+        fillBoxes(controls(d), typed);
+        int reached = 0;
+        QWidget* at = first;
+        for (int tabs = 0; tabs < 20 && (tabs == 0 || at != first); ++tabs) {
+            QTest::keyClick(at, Qt::Key_Tab);
+            at = QApplication::focusWidget();
+            if (at != first && qobject_cast<QLineEdit*>(textPart(at))) {
+                QVERIFY(typingReplaces(at));
+                ++reached;
+            }
+        }
+        QCOMPARE(reached, typed.size() - 1);  // once round, every other box
+    }
+
+    // The four support pictures lie wholly inside their box: the drawing's outermost ring
+    // of pixels, inside the frame, is background.
+    void supportPicturesFitTheirBoxes() {
+        Harness h;
+        NodesDialog d(h.app);
+        QVERIFY(showAndWait(d));
+        QWidget* picture = d.picture();
+        QVERIFY(QRect(QPoint(), d.size())
+                    .contains(QRect(picture->mapTo(&d, QPoint()), picture->size())));
+        for (int k = 1; k <= 4; ++k) {
+            QCOMPARE(d.pictureIndex(), k);
+            const QImage image = picture->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QRect ring = image.rect().adjusted(1, 1, -1, -1);  // inside the frame
+            int drawn = 0;
+            for (int y = ring.top(); y <= ring.bottom(); ++y) {
+                for (int x = ring.left(); x <= ring.right(); ++x) {
+                    if (image.pixel(x, y) == qRgb(255, 255, 255)) continue;
+                    ++drawn;
+                    const bool edge = x == ring.left() || x == ring.right() || y == ring.top() ||
+                                      y == ring.bottom();
+                    QVERIFY2(
+                        !edge,
+                        qPrintable(QString("picture %1 cut at (%2, %3)").arg(k).arg(x).arg(y)));
+                }
+            }
+            QVERIFY(drawn > 0);
+            QTest::mouseClick(picture, Qt::LeftButton);
         }
     }
 

@@ -22,11 +22,6 @@ GroupsEditor::GroupsEditor(AppState& app) : app_(app) {}
 
 void GroupsEditor::fillItems() { items = numberItems(app_.model.groupCount + 1); }
 
-void GroupsEditor::setFocus(Field field, bool selectText) {
-    focus = field;
-    selectFocusText = selectText;
-}
-
 void GroupsEditor::open() {
     stopAnimation(app_);
     fillItems();
@@ -50,15 +45,15 @@ void GroupsEditor::choose(const std::string& numberText) {
         a = general(app_.model.groups.A[g]);
     }
     if (isPositiveWhole(v) && v < G + 1) {
-        setFocus(Field::Apply);
+        focus = Field::Apply;
     } else if (!suppressFocus_) {
-        setFocus(Field::E);
+        focus = Field::E;
     }
 }
 
 void GroupsEditor::newGroup() {
     choose(whole(app_.model.groupCount + 1));
-    setFocus(Field::E);
+    focus = Field::E;
 }
 
 bool GroupsEditor::elegxos_omadon() {
@@ -69,19 +64,19 @@ bool GroupsEditor::elegxos_omadon() {
     }
     if (!isPositiveWhole(v)) {
         refuse(app_, "The value given for Group number is unacceptable.");
-        setFocus(Field::Number);
+        focus = Field::Number;
         return false;
     }
     const double E = boxNumber(e);
     if (!isValidSectionValue(E)) {
         refuse(app_, "The value given for Youngs Modulus E is unacceptable.");
-        setFocus(Field::E, true);
+        focus = Field::E;
         return false;
     }
     const double A = boxNumber(a);
     if (!isValidSectionValue(A)) {
         refuse(app_, "The value given for Section area A is unacceptable.");
-        setFocus(Field::A, true);
+        focus = Field::A;
         return false;
     }
     return true;
@@ -123,7 +118,7 @@ void GroupsEditor::remove() {
     if (!isNumberUpTo(v, G)) {
         // A typed number that names no group.
         refuse(app_, "The value given for Group number is unacceptable.");
-        setFocus(Field::Number);
+        focus = Field::Number;
         return;
     }
     const int g = int(v);

@@ -34,12 +34,10 @@ public:
     std::string state;               // "(New)" or "(Existing)"
     std::string e, a;
     Field focus = Field::None;
-    bool selectFocusText = false;  // a refused value is selected for retyping
 
 private:
     bool elegxos_omadon();
     void fillItems();
-    void setFocus(Field field, bool selectText = false);
 
     AppState& app_;
     bool suppressFocus_ = false;

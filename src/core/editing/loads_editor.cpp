@@ -24,11 +24,6 @@ std::string loadText(float value) { return value == 0 ? std::string() : general(
 
 LoadsEditor::LoadsEditor(AppState& app) : app_(app) {}
 
-void LoadsEditor::setFocus(Field field, bool selectText) {
-    focus = field;
-    selectFocusText = selectText;
-}
-
 void LoadsEditor::open(int shown) {
     stopAnimation(app_);
     items = numberItems(app_.model.nodeCount);
@@ -50,7 +45,7 @@ void LoadsEditor::choose(const std::string& nodeText) {
 
 void LoadsEditor::enterInNode(const std::string& nodeText) {
     choose(nodeText);
-    setFocus(Field::Fx, true);
+    focus = Field::Fx;
 }
 
 void LoadsEditor::chooseListed(int row) {
@@ -69,7 +64,7 @@ void LoadsEditor::rebuildList() {
 bool LoadsEditor::nodeIsValid() {
     if (isNumberUpTo(boxNumber(node), app_.model.nodeCount)) return true;
     refuse(app_, "The value given for node number is unacceptable.");
-    setFocus(Field::Node);
+    focus = Field::Node;
     return false;
 }
 
@@ -78,7 +73,7 @@ bool LoadsEditor::loadFits(const std::string& text, const char* name, Field fiel
     // infinity.
     if (fitsInFloat(boxNumber(text))) return true;
     refuse(app_, std::string("The value given for ") + name + " is unacceptable.");
-    setFocus(field, true);
+    focus = field;
     return false;
 }
 
@@ -108,7 +103,7 @@ void LoadsEditor::apply() {
 
     rebuildList();
     choose(whole(k < m.nodeCount ? k + 1 : 1));
-    setFocus(Field::Fx, true);
+    focus = Field::Fx;
     modelChanged(app_);
 }
 
@@ -117,7 +112,7 @@ void LoadsEditor::remove() {
     // Decided from what the boxes show, not from the stored load.
     if (boxNumber(fx) == 0 && boxNumber(fy) == 0) {
         refuse(app_, "There is no load to delete on node #" + node);
-        setFocus(Field::Apply);
+        focus = Field::Apply;
         return;
     }
     fx.clear();

@@ -39,13 +39,11 @@ public:
     std::string loadedCaption;        // "Nodes with loads on: 3"
     int loadedRow = -1;               // the shown node's row in `loaded`, -1 if absent
     Field focus = Field::None;
-    bool selectFocusText = false;  // a refused or next value is selected for retyping
 
 private:
     bool nodeIsValid();
     bool loadFits(const std::string& text, const char* name, Field field);
     void rebuildList();
-    void setFocus(Field field, bool selectText = false);
 
     AppState& app_;
 };

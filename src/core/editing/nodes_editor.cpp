@@ -21,11 +21,6 @@ NodesEditor::NodesEditor(AppState& app) : app_(app) {}
 
 void NodesEditor::fillItems() { items = numberItems(app_.model.nodeCount + 1); }
 
-void NodesEditor::setFocus(Field field, bool selectText) {
-    focus = field;
-    selectFocusText = selectText;
-}
-
 void NodesEditor::clearBoxes() {
     x.clear();
     y.clear();
@@ -62,9 +57,9 @@ void NodesEditor::choose(const std::string& numberText) {
         fixY = m.nodes.cy[n] == 1.0f;
     }
     if (isPositiveWhole(v) && v < N + 1) {
-        setFocus(Field::Apply);
+        focus = Field::Apply;
     } else if (!suppressFocus_) {
-        setFocus(Field::X);
+        focus = Field::X;
     }
 }
 
@@ -72,7 +67,7 @@ void NodesEditor::newNode() {
     number = whole(app_.model.nodeCount + 1);
     state = kNew;
     clearBoxes();
-    setFocus(Field::X);
+    focus = Field::X;
 }
 
 void NodesEditor::setFixX(bool fixed) {
@@ -114,12 +109,12 @@ bool NodesEditor::elegxos_kombon() {
     const double Y = boxNumber(y);
     if (!isStorableCoordinate(X)) {
         refuse(app_, "The value given for coordinate x is unacceptable.");
-        setFocus(Field::X, true);
+        focus = Field::X;
         return false;
     }
     if (!isStorableCoordinate(Y)) {
         refuse(app_, "The value given for coordinate y is unacceptable.");
-        setFocus(Field::Y, true);
+        focus = Field::Y;
         return false;
     }
     for (int i = 1; i <= m.nodeCount; ++i) {
@@ -127,30 +122,30 @@ bool NodesEditor::elegxos_kombon() {
         if (m.nodes.x[i] == float(X) && m.nodes.y[i] == float(Y)) {
             refuse(app_, "At (" + general(m.nodes.x[i]) + ", " + general(m.nodes.y[i]) +
                              ") there is already node #" + whole(i) + ". ");
-            setFocus(Field::X);
+            focus = Field::X;
             return false;
         }
     }
     if (!isPositiveWhole(v)) {
         refuse(app_, "The value given for node number is unacceptable.");
-        setFocus(Field::Number);
+        focus = Field::Number;
         return false;
     }
     const double Kx = boxNumber(kx);
     const double Ky = boxNumber(ky);
     if (Kx < 0 || Ky < 0) {
         refuse(app_, "The elastic constants cannot have negative values.");
-        setFocus(Kx < 0 ? Field::Kx : Field::Ky, true);
+        focus = Kx < 0 ? Field::Kx : Field::Ky;
         return false;
     }
     if (!fitsInFloat(Kx)) {
         refuse(app_, "The value given for elastic constant Kx is unacceptable.");
-        setFocus(Field::Kx, true);
+        focus = Field::Kx;
         return false;
     }
     if (!fitsInFloat(Ky)) {
         refuse(app_, "The value given for elastic constant Ky is unacceptable.");
-        setFocus(Field::Ky, true);
+        focus = Field::Ky;
         return false;
     }
     return true;
@@ -215,7 +210,7 @@ void NodesEditor::remove() {
     }
     if (!isNumberUpTo(v, N)) {
         refuse(app_, "The value given for node number is unacceptable.");
-        setFocus(Field::Number);
+        focus = Field::Number;
         return;
     }
     const int n = int(v);

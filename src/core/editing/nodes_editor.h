@@ -44,13 +44,11 @@ public:
     std::string x, y, kx, ky;
     bool fixX = false, fixY = false;
     Field focus = Field::None;
-    bool selectFocusText = false;
 
 private:
     bool elegxos_kombon();
     void fillItems();
     void clearBoxes();
-    void setFocus(Field field, bool selectText = false);
     std::string describe(int n) const;
 
     AppState& app_;

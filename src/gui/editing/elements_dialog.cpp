@@ -76,6 +76,7 @@ ElementsDialog::ElementsDialog(AppState& app, QWidget* parent, int element)
     connect(apply_, &QPushButton::clicked, this, [this] { act(&ElementsEditor::apply); });
     connect(delete_, &QPushButton::clicked, this, [this] { act(&ElementsEditor::remove); });
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    setUpKeyboard(this);
 
     editor_.open(element);
     refresh();
@@ -131,7 +132,7 @@ void ElementsDialog::refresh() {
         case ElementsEditor::Field::None:
             break;
     }
-    giveFocus(target, false);
+    giveFocus(target);
     editor_.focus = ElementsEditor::Field::None;
 }
 

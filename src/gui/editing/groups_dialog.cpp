@@ -64,6 +64,7 @@ GroupsDialog::GroupsDialog(AppState& app, QWidget* parent) : QDialog(parent), ed
     connect(apply_, &QPushButton::clicked, this, [this] { act(&GroupsEditor::apply); });
     connect(delete_, &QPushButton::clicked, this, [this] { act(&GroupsEditor::remove); });
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    setUpKeyboard(this);
 
     editor_.open();
     refresh();
@@ -104,7 +105,7 @@ void GroupsDialog::refresh() {
         case GroupsEditor::Field::None:
             break;
     }
-    giveFocus(target, editor_.selectFocusText);
+    giveFocus(target);
     editor_.focus = GroupsEditor::Field::None;
 }
 

@@ -127,13 +127,20 @@ LoadsDialog::LoadsDialog(AppState& app, QWidget* parent, int node) : QDialog(par
     onReturnKey(node_, [this] {
         act([this] { editor_.enterInNode(node_->currentText().toStdString()); });
     });
-    connect(list_, &QListWidget::currentRowChanged, this,
-            [this](int row) { act([this, row] { editor_.chooseListed(row); }); });
+    // A node is chosen when the user selects it. The list makes its first item current,
+    // without selecting it, when it gets the focus; that must not load it over the boxes.
+    connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> selected = list_->selectedItems();
+        if (selected.isEmpty()) return;
+        const int row = list_->row(selected.first());
+        act([this, row] { editor_.chooseListed(row); });
+    });
     onReturnKey(fx_, [this] { act([this] { editor_.enterInFx(); }); });
     onReturnKey(fy_, [this] { act([this] { editor_.enterInFy(); }); });
     connect(apply_, &QPushButton::clicked, this, [this] { act([this] { editor_.apply(); }); });
     connect(delete_, &QPushButton::clicked, this, [this] { act([this] { editor_.remove(); }); });
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    setUpKeyboard(this);
 
     editor_.open(node);
     refresh();
@@ -187,9 +194,8 @@ void LoadsDialog::refresh() {
         case LoadsEditor::Field::None:
             break;
     }
-    giveFocus(target, editor_.selectFocusText);
+    giveFocus(target);
     editor_.focus = LoadsEditor::Field::None;
-    editor_.selectFocusText = false;
 }
 
 }  // namespace vortak

@@ -51,7 +51,7 @@ MergeDialog::MergeDialog(MergeEditor& editor, QWidget* parent) : QDialog(parent)
     layout->addWidget(move_);
     layout->addLayout(applyCancelRow(this, apply_));
 
-    connect(b_, &QComboBox::activated, this, [this] { a_->setFocus(); });
+    connect(b_, &QComboBox::activated, this, [this] { giveFocus(a_); });
     connect(apply_, &QPushButton::clicked, this, [this] {
         editor_.nodeB = b_->currentText().toStdString();
         editor_.nodeA = a_->currentText().toStdString();
@@ -60,6 +60,7 @@ MergeDialog::MergeDialog(MergeEditor& editor, QWidget* parent) : QDialog(parent)
         editor_.apply();
         refresh();
     });
+    setUpKeyboard(this);
     refresh();
 }
 
@@ -108,6 +109,7 @@ MoveDialog::MoveDialog(MoveEditor& editor, QWidget* parent) : QDialog(parent), e
         editor_.dy = dy_->text().toStdString();
         editor_.apply();
     });
+    setUpKeyboard(this);
 }
 
 }  // namespace vortak

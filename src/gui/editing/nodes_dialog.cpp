@@ -12,53 +12,109 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <optional>
+#include <string_view>
+
 #include "editing/dialog_support.h"
 #include "graphics/drawing.h"
 #include "graphics/qt_surface.h"
+#include "graphics/surface.h"
 #include "graphics/view_transform.h"
 #include "model/model.h"
 #include "settings/view_settings.h"
 
 namespace vortak {
 
+namespace {
+
+// The extent of everything drawn on it, in centimetres; the picture is sized from it.
+class ExtentSurface : public Surface {
+public:
+    double widthCm() const override { return 0; }
+    double heightCm() const override { return 0; }
+    double left = 0, top = 0, right = 0, bottom = 0;
+
+protected:
+    void paintRect(double, double, double, double, Colour) override {}  // the background
+    void paintLine(double x1, double y1, double x2, double y2, Colour, int) override {
+        add(x1, y1);
+        add(x2, y2);
+    }
+    void paintCircle(double cx, double cy, double r, Colour, int, std::optional<Colour>) override {
+        add(cx - r, cy - r);
+        add(cx + r, cy + r);
+    }
+    void paintText(double, double, std::string_view, Colour, double, bool) override {}
+
+private:
+    void add(double x, double y) {
+        if (empty_) {
+            left = right = x;
+            top = bottom = y;
+            empty_ = false;
+        }
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    bool empty_ = true;
+};
+
+}  // namespace
+
 // The support picture: a node with a member above it, drawn with the drawing's own
-// support symbols for the four combinations; a click steps to the next one.
+// support symbols for the four combinations; a click steps to the next one. Its size
+// follows from the symbols at the screen's DPI, so that none is cut off at its edges.
 class SupportPicture : public QWidget {
 public:
     explicit SupportPicture(QWidget* parent) : QWidget(parent) {
-        setFixedSize(96, 84);
         setCursor(Qt::PointingHandCursor);
         setToolTip("Click to change the constraints");
+        settings_.nai_grid = false;
+        settings_.nai_aksones = false;
+        settings_.nai_arithmisi_kombon = false;
+        settings_.nai_arithmisi_stoixeion = false;
+        settings_.nai_sint_kombon = false;
+        settings_.xroma_background = packColour(255, 255, 255);
+        model_.nodeCount = 2;
+        model_.nodes.y[2] = 0.6f;  // 0.3 cm at scale 200
+        model_.groupCount = 1;
+        model_.elementCount = 1;
+        model_.elements.i[1] = 1;
+        model_.elements.j[1] = 2;
+        model_.elements.group[1] = 1;
+        // Twice the size of the model view, so that the symbols read well.
+        dpi_ = 2.0 * logicalDpiX();
+        // One box for all four pictures keeps the node in place as they change.
+        ExtentSurface extent;
+        view_.SW = view_.SH = 0;
+        view_.scale = 200;
+        view_.offsetX = view_.offsetY = 0;
+        for (int picture = 1; picture <= 4; ++picture) drawModel(input(picture), extent);
+        const double pxPerCm = dpi_ / 2.54;
+        // A few pixels of white round the drawing, inside the one-pixel frame.
+        const int margin = 5;
+        const QSize inner(int(std::ceil((extent.right - extent.left) * pxPerCm)) + 2 * margin,
+                          int(std::ceil((extent.bottom - extent.top) * pxPerCm)) + 2 * margin);
+        setFixedSize(inner + QSize(2, 2));
+        view_.SW = inner.width() / pxPerCm;
+        view_.SH = inner.height() / pxPerCm;
+        // Centred: the extent's corner moves to where the free space is shared equally.
+        view_.offsetX = extent.left - 0.5 * (view_.SW - (extent.right - extent.left));
+        view_.offsetY = view_.SH + extent.top - 0.5 * (view_.SH - (extent.bottom - extent.top));
     }
-    void show(int picture) {
+    void setPicture(int picture) {
         if (picture == picture_ && !image_.isNull()) return;
         picture_ = picture;
-        Model m;
-        m.nodeCount = 2;
-        m.nodes.cx[1] = (picture == 2 || picture == 4) ? 1.0f : 0.0f;
-        m.nodes.cy[1] = (picture == 3 || picture == 4) ? 1.0f : 0.0f;
-        m.nodes.y[2] = 1.0f;
-        m.groupCount = 1;
-        m.elementCount = 1;
-        m.elements.i[1] = 1;
-        m.elements.j[1] = 2;
-        m.elements.group[1] = 1;
-        ViewSettings settings;
-        settings.nai_grid = false;
-        settings.nai_aksones = false;
-        settings.nai_arithmisi_kombon = false;
-        settings.nai_arithmisi_stoixeion = false;
-        settings.xroma_background = packColour(255, 255, 255);
-        // A larger drawing scale than the model view so the symbol reads well here.
-        QtSurface surface(size(), 2.0 * logicalDpiX());
-        ViewTransform view;
-        view.SW = surface.widthCm();
-        view.SH = surface.heightCm();
-        view.scale = 200;  // the member is 0.5 cm long
-        view.offsetX = -0.5 * view.SW;
-        view.offsetY = 0.35;
-        drawModel({m, settings, view}, surface);
+        const qreal ratio = devicePixelRatioF();
+        QtSurface surface((size() - QSize(2, 2)) * ratio, dpi_ * ratio);
+        drawModel(input(picture), surface);
         image_ = surface.image().copy();
+        image_.setDevicePixelRatio(ratio);
         update();
     }
     std::function<void()> clicked;
@@ -66,7 +122,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.drawImage(0, 0, image_);
+        painter.drawImage(1, 1, image_);
         painter.setPen(palette().color(QPalette::Mid));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
@@ -75,7 +131,18 @@ protected:
     }
 
 private:
+    // Node 1 with the constraints of `picture`, node 2 above it.
+    DrawingInput input(int picture) {
+        model_.nodes.cx[1] = (picture == 2 || picture == 4) ? 1.0f : 0.0f;
+        model_.nodes.cy[1] = (picture == 3 || picture == 4) ? 1.0f : 0.0f;
+        return {model_, settings_, view_};
+    }
+
     int picture_ = 0;
+    double dpi_;
+    Model model_;
+    ViewSettings settings_;
+    ViewTransform view_;
     QImage image_;
 };
 
@@ -171,6 +238,7 @@ NodesDialog::NodesDialog(AppState& app, QWidget* parent, int node) : QDialog(par
     connect(apply_, &QPushButton::clicked, this, [this] { act(&NodesEditor::apply); });
     connect(delete_, &QPushButton::clicked, this, [this] { act(&NodesEditor::remove); });
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    setUpKeyboard(this);
 
     editor_.open(node);
     refresh();
@@ -205,7 +273,7 @@ void NodesDialog::refresh() {
     setText(ky_, editor_.ky);
     fixX_->setChecked(editor_.fixX);
     fixY_->setChecked(editor_.fixY);
-    picture_->show(editor_.picture());
+    picture_->setPicture(editor_.picture());
     QWidget* target = nullptr;
     switch (editor_.focus) {
         case NodesEditor::Field::Number:
@@ -229,7 +297,7 @@ void NodesDialog::refresh() {
         case NodesEditor::Field::None:
             break;
     }
-    giveFocus(target, editor_.selectFocusText);
+    giveFocus(target);
     editor_.focus = NodesEditor::Field::None;
 }
 
