@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev # Qt 6 Widgets, Gui, PrintSupport, Test
     qt6-qpa-plugins fonts-dejavu-core         # window-system plugins (offscreen, xcb), a font
     libxlsxwriter-dev                         # spreadsheet export
+    zlib1g-dev                                # tests read written workbooks back
     libbenchmark-dev                          # benchmarks
     xvfb xauth                                # running the desktop program without a screen
 )

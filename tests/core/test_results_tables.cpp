@@ -105,6 +105,35 @@ private slots:
         QVERIFY(modelDataTable(edited).notice.empty());
     }
 
+    // Numbers are marked as numbers (right-aligned, numbers in a spreadsheet); titles, codes
+    // and values that are not there are not. n number, t text, T title, - empty.
+    void numericCells_data() {
+        QTest::addColumn<int>("table");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("kinds");
+        QTest::newRow("nodes title") << 0 << 3 << "TTTTTT";
+        QTest::newRow("pinned node") << 0 << 4 << "nnnt--";
+        QTest::newRow("sprung roller") << 0 << 5 << "nnntn-";
+        QTest::newRow("element") << 0 << 10 << "nnnn--";
+        QTest::newRow("load without Fy") << 0 << 16 << "nnn---";
+        QTest::newRow("pinned node displacements") << 1 << 1 << "n---";
+        QTest::newRow("roller displacements") << 1 << 2 << "nn-n";
+        QTest::newRow("forces") << 2 << 1 << "nnnn";
+        QTest::newRow("spring reactions") << 3 << 3 << "nnn";
+    }
+    void numericCells() {
+        QFETCH(int, table);
+        QFETCH(int, row);
+        QFETCH(QString, kinds);
+        const ResultsTable tables[] = {modelDataTable(m), displacementTable(m), forcesTable(m),
+                                       reactionsTable(m)};
+        QString found;
+        for (const TableCell& cell : tables[table].rows[std::size_t(row)]) {
+            found += cell.title ? 'T' : cell.numeric ? 'n' : cell.text.empty() ? '-' : 't';
+        }
+        QCOMPARE(found, kinds);
+    }
+
     void tree() {
         const TreeItem root = modelTree(m);
         QCOMPARE(texts(root.children[1].children[1].children),

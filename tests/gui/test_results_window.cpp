@@ -1,13 +1,24 @@
 #include <QtTest>
 
+#include <QAction>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QToolBar>
+#include <QXmlStreamReader>
+#include <QtEndian>
+
+#include <zlib.h>
+
+#include <map>
 
 #include "../core/test_support.h"
 #include "app/analysis_run.h"
+#include "base/number_text.h"
 #include "report/report.h"
 #include "report/results_tables.h"
 #include "report/results_window.h"
@@ -31,18 +42,152 @@ struct Solved : Harness {
         Button_Epilisi(app);
     }
     ResultsSelection selection;
+    QStringList opened;   // the workbooks handed to the spreadsheet program
+    int failingOpen = 0;  // the one of them (from 1) that it fails to open
+
+    // A window whose section dialog ticks `ticked` and whose printer cannot start.
+    std::unique_ptr<ResultsWindow> window(std::array<bool, 4> ticked) {
+        return std::make_unique<ResultsWindow>(
+            app, selection, nullptr, [ticked](const QString&) { return Sections(ticked); },
+            [this](const QString& path) {
+                opened << path;
+                return opened.size() != failingOpen;
+            },
+            [](QPrinter& printer) {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName("/nonexistent/report.pdf");
+                return true;
+            });
+    }
 };
+
+// The entries of a zip archive (an .xlsx workbook is one) by name, read through its central
+// directory; stored and deflated entries. Empty when the file is no zip.
+std::map<QString, QByteArray> unzip(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray zip = file.readAll();
+    const auto at = [&zip](qsizetype offset, int bytes) -> quint32 {
+        if (offset < 0 || offset + bytes > zip.size()) return 0;
+        const char* p = zip.constData() + offset;
+        return bytes == 2 ? qFromLittleEndian<quint16>(p) : qFromLittleEndian<quint32>(p);
+    };
+    std::map<QString, QByteArray> entries;
+    const qsizetype end = zip.lastIndexOf(QByteArray("PK\x05\x06", 4));
+    if (end < 0) return entries;
+    qsizetype entry = at(end + 16, 4);
+    for (quint32 k = 0, count = at(end + 10, 2); k < count; ++k) {
+        const quint32 method = at(entry + 10, 2), packed = at(entry + 20, 4);
+        const quint32 nameLength = at(entry + 28, 2), local = at(entry + 42, 4);
+        const qsizetype data = local + 30 + at(local + 26, 2) + at(local + 28, 2);
+        QByteArray content(qsizetype(at(entry + 24, 4)), '\0');
+        if (method == 0) {
+            content = zip.mid(data, packed);
+        } else {
+            z_stream z{};
+            inflateInit2(&z, -MAX_WBITS);  // raw deflate, as zip stores it
+            z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zip.constData() + data));
+            z.avail_in = uInt(std::min<qsizetype>(packed, zip.size() - data));
+            z.next_out = reinterpret_cast<Bytef*>(content.data());
+            z.avail_out = uInt(content.size());
+            if (inflate(&z, Z_FINISH) != Z_STREAM_END) content.clear();
+            inflateEnd(&z);
+        }
+        entries[QString::fromUtf8(zip.mid(entry + 46, nameLength))] = content;
+        entry += 46 + nameLength + at(entry + 30, 2) + at(entry + 32, 2);
+    }
+    return entries;
+}
+
+using Cells = std::map<std::pair<int, int>, QString>;  // (row, column) from 0 -> text
+
+// The filled cells of a workbook's first sheet; numbers in the general form, as the window
+// writes them.
+Cells sheetCells(const QString& path) {
+    const std::map<QString, QByteArray> zip = unzip(path);
+    const auto part = [&zip](const char* name) {
+        const auto found = zip.find(name);
+        return found == zip.end() ? QByteArray() : found->second;
+    };
+    QStringList shared;
+    QXmlStreamReader strings(part("xl/sharedStrings.xml"));
+    while (!strings.atEnd()) {
+        if (strings.readNext() != QXmlStreamReader::StartElement) continue;
+        if (strings.name() == u"si") shared << QString();
+        if (strings.name() == u"t" && !shared.isEmpty()) shared.last() += strings.readElementText();
+    }
+    Cells cells;
+    QXmlStreamReader sheet(part("xl/worksheets/sheet1.xml"));
+    QString ref, type;
+    while (!sheet.atEnd()) {
+        if (sheet.readNext() != QXmlStreamReader::StartElement) continue;
+        if (sheet.name() == u"c") {
+            ref = sheet.attributes().value("r").toString();
+            type = sheet.attributes().value("t").toString();
+        } else if (sheet.name() == u"v") {
+            const QString value = sheet.readElementText();
+            int column = 0, k = 0;
+            for (; k < ref.size() && ref[k].isLetter(); ++k)
+                column = column * 26 + ref[k].unicode() - 'A' + 1;
+            cells[{ref.mid(k).toInt() - 1, column - 1}] =
+                type == "s" ? shared.value(value.toInt())
+                            : QString::fromStdString(general(value.toDouble()));
+        }
+    }
+    return cells;
+}
+
+// The filled cells of a grid of the window, its column titles as the first row.
+Cells windowCells(const QTableWidget* table) {
+    Cells cells;
+    const int first = table->horizontalHeader()->isHidden() ? 0 : 1;
+    for (int c = 0; first == 1 && c < table->columnCount(); ++c) {
+        cells[{0, c}] = table->horizontalHeaderItem(c)->text();
+    }
+    for (int r = 0; r < table->rowCount(); ++r) {
+        for (int c = 0; c < table->columnCount(); ++c) {
+            if (!table->item(r, c)->text().isEmpty())
+                cells[{r + first, c}] = table->item(r, c)->text();
+        }
+    }
+    return cells;
+}
+
+// How many lines of the log read `text` in `colour`.
+int logged(const MessageLog& log, const std::string& text, LogColour colour) {
+    return int(std::count_if(log.runs().begin(), log.runs().end(), [&](const LogRun& run) {
+        return run.text == "\r\n " + text && run.colour == colour;
+    }));
+}
+
+const std::string kExportFailed =
+    "An error occured while trying to export file. The operation cannot be completed.";
+const std::string kPrintFailed =
+    "An error occured while trying to print. The printing cannot be completed";
 
 }  // namespace
 
 class TestResultsWindow : public QObject {
     Q_OBJECT
+    QTemporaryDir home_;  // the user's cache folder while testing
+
+    static QString exportFolder() {
+        return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/export";
+    }
+
 private slots:
+    void initTestCase() {
+        QVERIFY(home_.isValid());
+        qputenv("XDG_CACHE_HOME", home_.filePath("cache").toUtf8());
+    }
+
+    // The actions take the model as it was when the window opened.
     void copyAndSaveTheChosenSections() {
         Solved s;
         Sections answer = std::array<bool, 4>{false, true, true, false};
         ResultsWindow window(s.app, s.selection, nullptr, [&](const QString&) { return answer; });
         const std::string report = assembleReport(s.app.model, "23");
+        ClearModel(s.app.model);
         window.copy();
         QCOMPARE(QApplication::clipboard()->text().toStdString(), report);
         QTemporaryDir dir;
@@ -62,30 +207,136 @@ private slots:
         QCOMPARE(s.prompter.questions().size(), std::size_t(1));  // only the first save asked
     }
 
-    void exportWritesWorkbooks() {
+    // The workbooks hold what the window shows, cell by cell, after the model was edited or
+    // emptied since the window opened.
+    void exportWritesTheWindowsTables() {
         Solved s;
-        QStringList opened;
-        ResultsWindow window(
-            s.app, s.selection, nullptr,
-            [](const QString&) {
-                return Sections({1, 0, 0, 1});
-            },
-            [&opened](const QString& path) {
-                opened << path;
-                return opened.size() == 1;  // the second spreadsheet program fails to start
-            });
-        window.exportTables();
-        QCOMPARE(opened.size(), 2);
-        QVERIFY(opened[0].contains("Model data") && opened[1].contains("Constraint-Spring"));
-        for (const QString& path : opened) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::ReadOnly) && file.read(2) == "PK");  // a zip, as xlsx
+        const auto window = s.window({1, 1, 1, 1});
+        for (const auto& change : std::initializer_list<std::function<void(Model&)>>{
+                 [](Model& m) { m.nodes.Fx[2] = 31; }, [](Model& m) { ClearModel(m); }}) {
+            change(s.app.model);
+            s.opened.clear();
+            window->exportTables();
+            QCOMPARE(s.opened.size(), 4);
+            for (int k = 0; k < 4; ++k) {
+                const Cells cells = windowCells(window->table(k));
+                QVERIFY(cells.size() > 3);
+                QCOMPARE(sheetCells(s.opened[k]), cells);
+            }
         }
-        QCOMPARE(s.prompter.questions().size(), std::size_t(1));
-        QCOMPARE(s.prompter.questions()[0].text,
-                 std::string("An error occured while trying to export file. The operation cannot "
-                             "be completed."));
-        QVERIFY(writeWorkbook(forcesTable(s.app.model), "Element forces", "/nonexistent/x.xlsx"));
+        QVERIFY(s.prompter.questions().empty());
+    }
+
+    // A workbook goes to the user's cache folder, the log says where; workbooks older than a
+    // day are removed, newer ones and other files stay.
+    void exportLogsWhereAndRemovesOldWorkbooks() {
+        QDir(exportFolder()).removeRecursively();
+        QVERIFY(QDir().mkpath(exportFolder()));
+        const QDateTime now = QDateTime::currentDateTime();
+        for (const auto& [name, age] :
+             {std::pair{"old.xlsx", 25}, {"recent.xlsx", 23}, {"old.txt", 25}}) {
+            QFile file(exportFolder() + "/" + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.setFileTime(now.addSecs(-3600 * age), QFileDevice::FileModificationTime));
+        }
+        Solved s;
+        s.window({0, 0, 1, 0})->exportTables();
+        const QString opened = s.opened.value(0);
+        QCOMPARE(QFileInfo(opened).absolutePath(), exportFolder());
+        QVERIFY(QFileInfo(opened).fileName().startsWith("Element forces"));
+        QCOMPARE(logged(s.app.log, "Element forces exported to " + opened.toStdString(),
+                        LogColour::Navy),
+                 1);
+        QStringList left = QDir(exportFolder()).entryList(QDir::Files);
+        left.removeOne(QFileInfo(opened).fileName());
+        QCOMPARE(left, (QStringList{"old.txt", "recent.xlsx"}));
+    }
+
+    // A failure shows a box and writes the same words in red in the log; after a failed
+    // opening the next table is still exported.
+    void failuresAreReported_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<std::string>("text");
+        QTest::newRow("opening") << "open" << kExportFailed;
+        QTest::newRow("writing") << "write" << kExportFailed;
+        QTest::newRow("printing") << "print" << kPrintFailed;
+    }
+    void failuresAreReported() {
+        QFETCH(QString, action);
+        QFETCH(std::string, text);
+        Solved s;
+        s.failingOpen = action == "open" ? 1 : 0;
+        const auto window = s.window({1, 0, 0, 1});
+        if (action == "write") {  // a cache folder that cannot be made: its parent is a file
+            QFile blocker(home_.filePath("blocker"));
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            qputenv("XDG_CACHE_HOME", blocker.fileName().toUtf8() + "/cache");
+        }
+        if (action == "print")
+            QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+        action == "print" ? window->print() : window->exportTables();
+        qputenv("XDG_CACHE_HOME", home_.filePath("cache").toUtf8());
+        const int failures = action == "write" ? 2 : 1;  // both tables
+        QCOMPARE(int(s.prompter.questions().size()), failures);
+        QVERIFY(s.prompter.questions()[0].text == text &&
+                s.prompter.questions()[0].icon == MessageIcon::Critical);
+        QCOMPARE(logged(s.app.log, text, LogColour::Red), failures);
+        QCOMPARE(s.opened.size(), action == "open" ? 2 : 0);
+    }
+
+    // Numbers right-aligned in every grid; titles and codes stay centred.
+    void alignment_data() {
+        QTest::addColumn<int>("table");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("alignment");
+        const int right = Qt::AlignRight | Qt::AlignVCenter;
+        QTest::newRow("section title") << 0 << 0 << 0 << int(Qt::AlignCenter);
+        QTest::newRow("column title") << 0 << 3 << 3 << int(Qt::AlignCenter);
+        QTest::newRow("group number") << 0 << 1 << 0 << right;
+        QTest::newRow("E") << 0 << 1 << 1 << right;
+        QTest::newRow("constraint code") << 0 << 4 << 3 << int(Qt::AlignCenter);
+        QTest::newRow("load") << 0 << 11 << 2 << right;
+        QTest::newRow("displacement") << 1 << 1 << 1 << right;
+        QTest::newRow("force") << 2 << 0 << 1 << right;
+        QTest::newRow("reaction") << 3 << 0 << 2 << right;
+    }
+    void alignment() {
+        QFETCH(int, table);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(int, alignment);
+        Solved s;
+        ResultsWindow window(s.app, s.selection);
+        QCOMPARE(window.table(table)->item(row, column)->textAlignment(), alignment);
+    }
+
+    // Section titles in regular weight; the value columns of the model data table equally
+    // wide, none narrower than its texts or a 15-digit number; a printer on Print.
+    void dataTableLayout() {
+        Solved s;
+        // The second E is wider than the 15-digit number the columns allow for.
+        for (double E : {2.0e5, -1.23456789012345e-300}) {
+            s.app.model.groups.E[1] = E;
+            ResultsWindow window(s.app, s.selection);
+            const QTableWidget* data = window.table(0);
+            QCOMPARE(data->item(3, 0)->text(), QString("Nodes"));
+            QCOMPARE(data->item(3, 0)->font().weight(), QFont::Normal);
+            const int width = data->columnWidth(1);
+            QVERIFY(width >= data->fontMetrics().horizontalAdvance("-1.23456789012345E-05"));
+            for (int c = 1; c <= 5; ++c) {
+                QCOMPARE(data->columnWidth(c), width);
+                QVERIFY(width >= static_cast<const QAbstractItemView*>(data)->sizeHintForColumn(c));
+            }
+        }
+        ResultsWindow window(s.app, s.selection);
+        const QList<QAction*> actions = window.findChild<QToolBar*>()->actions();
+        const auto print = std::find_if(actions.begin(), actions.end(),
+                                        [](QAction* a) { return a->text() == "Print"; });
+        QVERIFY(print != actions.end() && !(*print)->icon().isNull());
+        const QImage apply =
+            window.style()->standardIcon(QStyle::SP_DialogApplyButton).pixmap(24).toImage();
+        QVERIFY((*print)->icon().pixmap(24).toImage() != apply);
     }
 
     // Opened on an edited model, the result tabs say there are no results instead of

@@ -1,5 +1,6 @@
 #include "report/results_tables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -23,6 +24,12 @@ std::string constraintCode(const Model& m, int n) {
     if (x) return "xo";
     if (y) return "ox";
     return {};
+}
+
+// A cell holding a number; an empty text (a value that is not there) is no number.
+TableCell number(std::string text, CellMark mark = CellMark::Plain) {
+    const bool present = !text.empty();
+    return {std::move(text), mark, false, present};
 }
 
 std::vector<TableCell> row(int columns) { return std::vector<TableCell>(std::size_t(columns)); }
@@ -76,36 +83,41 @@ ResultsTable modelDataTable(const Model& m) {
         t.sectionRows.push_back(int(t.rows.size()));
         t.rows.push_back(titleRow(titles, t.columns));
     };
-    const auto data = [&t](std::initializer_list<std::string> texts) {
-        std::vector<TableCell> cells = row(t.columns);
-        int c = 0;
-        for (const std::string& text : texts) cells[std::size_t(c++)].text = text;
-        t.rows.push_back(cells);
+    const auto data = [&t](std::initializer_list<TableCell> cells) {
+        std::vector<TableCell> full = row(t.columns);
+        std::copy(cells.begin(), cells.end(), full.begin());
+        t.rows.push_back(full);
+    };
+    const auto ifPresent = [](bool present, float value) {
+        return number(present ? general(value) : std::string());
     };
     section({"Groups", "E", "A"});
     for (int g = 1; g <= m.groupCount; ++g) {
-        data({whole(g), general(m.groups.E[g]), general(m.groups.A[g])});
+        data({number(whole(g)), number(general(m.groups.E[g])), number(general(m.groups.A[g]))});
     }
     t.rows.push_back(row(t.columns));
     section({"Nodes", "x", "y", "Constraints", "Kx", "Ky"});
     for (int n = 1; n <= m.nodeCount; ++n) {
-        data({whole(n), general(m.nodes.x[n]), general(m.nodes.y[n]), constraintCode(m, n),
-              m.nodes.Kx[n] > 0 ? general(m.nodes.Kx[n]) : std::string(),
-              m.nodes.Ky[n] > 0 ? general(m.nodes.Ky[n]) : std::string()});
+        data({number(whole(n)),
+              number(general(m.nodes.x[n])),
+              number(general(m.nodes.y[n])),
+              {constraintCode(m, n)},
+              ifPresent(m.nodes.Kx[n] > 0, m.nodes.Kx[n]),
+              ifPresent(m.nodes.Ky[n] > 0, m.nodes.Ky[n])});
     }
     t.rows.push_back(row(t.columns));
     section({"Elements", "Start node i", "End node j", "E,A Group"});
     for (int e = 1; e <= m.elementCount; ++e) {
-        data({whole(e), general(m.elements.i[e]), general(m.elements.j[e]),
-              general(m.elements.group[e])});
+        data({number(whole(e)), number(general(m.elements.i[e])), number(general(m.elements.j[e])),
+              number(general(m.elements.group[e]))});
     }
     t.rows.push_back(row(t.columns));
     section({"Nodal L.", "Node", "Fx", "Fy"});
     int k = 0;
     for (int n = 1; n <= m.nodeCount; ++n) {
         if (!loaded(m, n)) continue;
-        data({whole(++k), whole(n), m.nodes.Fx[n] != 0 ? general(m.nodes.Fx[n]) : std::string(),
-              m.nodes.Fy[n] != 0 ? general(m.nodes.Fy[n]) : std::string()});
+        data({number(whole(++k)), number(whole(n)), ifPresent(m.nodes.Fx[n] != 0, m.nodes.Fx[n]),
+              ifPresent(m.nodes.Fy[n] != 0, m.nodes.Fy[n])});
     }
     return t;
 }
@@ -119,23 +131,21 @@ ResultsTable displacementTable(const Model& m) {
     const auto& ex = m.results.extremes;
     for (int n = 1; n <= m.nodeCount; ++n) {
         std::vector<TableCell> cells = row(t.columns);
-        cells[0].text = whole(n);
+        cells[0] = number(whole(n));
         const double ux = m.results.D[2 * n - 1];
         const double uy = m.results.D[2 * n];
         const auto component = [&](TableCell& cell, double u, float constraint, float spring,
                                    int largest) {
             if (fixed(constraint)) return;
-            cell.text = general(u);
-            cell.mark = extremeMark(u, ex[largest], ex[largest + 1]);
-            if (spring > 0) cell.mark = CellMark::Spring;
+            cell = number(general(u), spring > 0 ? CellMark::Spring
+                                                 : extremeMark(u, ex[largest], ex[largest + 1]));
         };
         component(cells[1], ux, m.nodes.cx[n], m.nodes.Kx[n], kMaxUx);
         component(cells[2], uy, m.nodes.cy[n], m.nodes.Ky[n], kMaxUy);
         if (!(fixed(m.nodes.cx[n]) && fixed(m.nodes.cy[n]))) {
             const double total = totalDisplacement(m, n);
-            cells[3].text = general(total);
-            cells[3].mark =
-                extremeMark(total, ex[kMaxTotalDisplacement], ex[kMinTotalDisplacement]);
+            cells[3] = number(general(total), extremeMark(total, ex[kMaxTotalDisplacement],
+                                                          ex[kMinTotalDisplacement]));
         }
         t.rows.push_back(cells);
     }
@@ -150,10 +160,10 @@ ResultsTable forcesTable(const Model& m) {
     if (withoutResults(m, t)) return t;
     for (int e = 1; e <= m.elementCount; ++e) {
         std::vector<TableCell> cells = row(t.columns);
-        cells[0].text = whole(e);
-        cells[1].text = general(axialForce(m, e));
-        cells[2].text = general(axialStress(m, e));
-        cells[3].text = general(axialStrain(m, e));
+        cells[0] = number(whole(e));
+        cells[1] = number(general(axialForce(m, e)));
+        cells[2] = number(general(axialStress(m, e)));
+        cells[3] = number(general(axialStrain(m, e)));
         t.rows.push_back(cells);
     }
     return t;
@@ -167,11 +177,11 @@ ResultsTable reactionsTable(const Model& m) {
     for (int n = 1; n <= m.nodeCount; ++n) {
         if (!fixed(m.nodes.cx[n]) && !fixed(m.nodes.cy[n]) && !sprung(m, n)) continue;
         std::vector<TableCell> cells = row(t.columns);
-        cells[0].text = whole(n);
+        cells[0] = number(whole(n));
         for (int axis = 1; axis <= 2; ++axis) {
             if (const std::optional<SupportForce> force = supportForce(m, n, axis)) {
-                cells[std::size_t(axis)] = {general(force->value),
-                                            force->fromSpring ? CellMark::Spring : CellMark::Plain};
+                cells[std::size_t(axis)] = number(
+                    general(force->value), force->fromSpring ? CellMark::Spring : CellMark::Plain);
             }
         }
         t.rows.push_back(cells);

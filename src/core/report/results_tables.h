@@ -19,6 +19,9 @@ struct TableCell {
     std::string text;
     CellMark mark = CellMark::Plain;
     bool title = false;  // a column title or a section title
+    // The text is a number: right-aligned in its column, a number in a spreadsheet. Codes,
+    // titles and empty cells are not.
+    bool numeric = false;
 };
 
 struct ResultsTable {

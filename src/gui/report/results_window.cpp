@@ -3,27 +3,28 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDialog>
-#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "app/app_state.h"
 #include "report/report.h"
@@ -35,6 +36,11 @@ namespace vortak {
 namespace {
 
 QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+constexpr const char* kExportFailureText =
+    "An error occured while trying to export file. The operation cannot be completed.";
+constexpr const char* kPrintFailureText =
+    "An error occured while trying to print. The printing cannot be completed";
 
 QColor markColour(CellMark mark) {
     switch (mark) {
@@ -82,6 +88,49 @@ std::optional<std::array<bool, 4>> askSectionsDialog(QWidget* parent, const QStr
     return ticked;
 }
 
+// A printer for the Print button where the icon theme has none: a sheet going in at the
+// top, the body with its status light, and a printed sheet coming out. Drawn on a 24-unit
+// grid like the main toolbar's icons.
+QIcon printerIcon() {
+    const QColor ink(0x24, 0x29, 0x30);
+    const QColor paper(0xff, 0xff, 0xff);
+    const QColor body(0xc9, 0xce, 0xd4);
+    const QColor light(0x2e, 0x8b, 0x3a);
+    QIcon icon;
+    for (int size : {16, 24, 32, 48}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 24.0, size / 24.0);
+        // One grid unit wide, but never thinner than a device pixel.
+        p.setPen(QPen(ink, std::max(1.0, 24.0 / size), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(paper);
+        p.drawRect(QRectF(6.5, 2.5, 11, 8));
+        p.setBrush(body);
+        p.drawRoundedRect(QRectF(2.5, 8.5, 19, 9), 2, 2);
+        p.setBrush(light);
+        p.drawEllipse(QPointF(18, 11.5), 1, 1);
+        p.setBrush(paper);
+        p.drawRect(QRectF(6.5, 13.5, 11, 8));
+        p.drawLine(QPointF(8.5, 16.5), QPointF(15.5, 16.5));
+        p.drawLine(QPointF(8.5, 18.5), QPointF(13.5, 18.5));
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+// The value columns (all but the first) share one width: wide enough for the widest text
+// in any of them and for a 15-digit number in exponent form, so that columns of numbers
+// line up and a longer result does not make its column stand out.
+void equaliseValueColumns(QTableWidget* table) {
+    table->resizeColumnsToContents();
+    int width = table->fontMetrics().horizontalAdvance(QStringLiteral(" -1.23456789012345E-05 "));
+    for (int c = 1; c < table->columnCount(); ++c) width = std::max(width, table->columnWidth(c));
+    for (int c = 1; c < table->columnCount(); ++c) table->setColumnWidth(c, width);
+}
+
 QTreeWidgetItem* treeItem(const TreeItem& item) {
     auto* node = new QTreeWidgetItem({qt(item.text)});
     if (item.bold) {
@@ -103,12 +152,17 @@ void expand(QTreeWidgetItem* node, const TreeItem& item) {
 }  // namespace
 
 ResultsWindow::ResultsWindow(AppState& app, ResultsSelection& selection, QWidget* parent,
-                             SectionQuestion askSections, WorkbookOpener openWorkbook)
+                             SectionQuestion askSections, WorkbookOpener openWorkbook,
+                             PrinterChoice choosePrinter)
     : QWidget(parent, Qt::Window),
       app_(app),
       selection_(selection),
       askSections_(std::move(askSections)),
-      openWorkbook_(std::move(openWorkbook)) {
+      openWorkbook_(std::move(openWorkbook)),
+      choosePrinter_(std::move(choosePrinter)),
+      snapshot_(app.model),
+      contents_{modelDataTable(snapshot_), displacementTable(snapshot_), forcesTable(snapshot_),
+                reactionsTable(snapshot_)} {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString(kProgramTitle) + " - Data & Results");
     if (!askSections_) {
@@ -119,7 +173,13 @@ ResultsWindow::ResultsWindow(AppState& app, ResultsSelection& selection, QWidget
             return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
         };
     }
-    const Model& m = app.model;
+    if (!choosePrinter_) {
+        choosePrinter_ = [this](QPrinter& printer) {
+            QPrintDialog dialog(&printer, this);
+            return dialog.exec() == QDialog::Accepted;
+        };
+    }
+    const Model& m = snapshot_;
 
     tabs_ = new QTabWidget(this);
     // Data: counts, table or tree.
@@ -166,14 +226,12 @@ ResultsWindow::ResultsWindow(AppState& app, ResultsSelection& selection, QWidget
     tables_[0]->hide();
     tabs_->addTab(data, "Data");
 
-    const ResultsTable contents[] = {modelDataTable(m), displacementTable(m), forcesTable(m),
-                                     reactionsTable(m)};
-    const auto resultTab = [this, &contents](const char* caption, const char* title, int index,
-                                             std::initializer_list<QWidget*> notes) {
+    const auto resultTab = [this](const char* caption, const char* title, int index,
+                                  std::initializer_list<QWidget*> notes) {
         auto* page = new QWidget;
         auto* layout = new QVBoxLayout(page);
         layout->addWidget(new QLabel(title, page));
-        if (const std::string& notice = contents[index].notice; !notice.empty()) {
+        if (const std::string& notice = contents_[std::size_t(index)].notice; !notice.empty()) {
             auto* label = new QLabel(qt(notice), page);
             label->setObjectName("notice");
             label->setStyleSheet("color: #ff0000; font-weight: bold");
@@ -195,23 +253,27 @@ ResultsWindow::ResultsWindow(AppState& app, ResultsSelection& selection, QWidget
     resultTab("Constraint-Spring reactions", "Constraint-Spring reactions", 3,
               {new QLabel("(Positive values: Global axes)", this)});
 
-    for (int k = 0; k < 4; ++k) fillTable(tables_[k], contents[k], k == 0);
+    for (int k = 0; k < 4; ++k) fillTable(tables_[k], contents_[std::size_t(k)], k == 0);
 
     auto* toolbar = new QToolBar(this);
     toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    const auto action = [this, toolbar](const char* caption, const char* tip,
-                                        QStyle::StandardPixmap icon,
+    const auto action = [this, toolbar](const char* caption, const char* tip, const QIcon& icon,
                                         void (ResultsWindow::*slot)()) {
-        QAction* a = toolbar->addAction(style()->standardIcon(icon), caption);
+        QAction* a = toolbar->addAction(icon, caption);
         a->setToolTip(tip);
         connect(a, &QAction::triggered, this, slot);
     };
-    action("Save", "Save to file", QStyle::SP_DialogSaveButton, &ResultsWindow::save);
-    action("Clipboard", "Copy to Windows Clipboard", QStyle::SP_FileDialogDetailedView,
+    const auto standard = [this](QStyle::StandardPixmap icon) {
+        return style()->standardIcon(icon);
+    };
+    action("Save", "Save to file", standard(QStyle::SP_DialogSaveButton), &ResultsWindow::save);
+    action("Clipboard", "Copy to Windows Clipboard", standard(QStyle::SP_FileDialogDetailedView),
            &ResultsWindow::copy);
-    action("Excel", "Export to MS Excel", QStyle::SP_FileDialogListView,
+    action("Excel", "Export to MS Excel", standard(QStyle::SP_FileDialogListView),
            &ResultsWindow::exportTables);
-    action("Print", "Print", QStyle::SP_DialogApplyButton, &ResultsWindow::print);
+    // The styles have no printer among their standard icons.
+    action("Print", "Print", QIcon::fromTheme("document-print", printerIcon()),
+           &ResultsWindow::print);
     QAction* exit = toolbar->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton), "Exit");
     exit->setToolTip("Exit");
     connect(exit, &QAction::triggered, this, &QWidget::close);
@@ -220,7 +282,8 @@ ResultsWindow::ResultsWindow(AppState& app, ResultsSelection& selection, QWidget
     layout->addWidget(tabs_, 1);
     layout->addWidget(toolbar);
     tabs_->setCurrentIndex(0);
-    resize(760, 560);
+    // Wide enough for the model data table's six columns without scrolling sideways.
+    resize(960, 600);
 }
 
 void ResultsWindow::fillTable(QTableWidget* table, const ResultsTable& content, bool centred) {
@@ -241,7 +304,12 @@ void ResultsWindow::fillTable(QTableWidget* table, const ResultsTable& content, 
             const TableCell& cell = content.rows[r][c];
             auto* item = new QTableWidgetItem(qt(cell.text));
             item->setForeground(markColour(cell.mark));
-            if (cell.title || centred || c == 0) item->setTextAlignment(Qt::AlignCenter);
+            // Numbers are right-aligned so that their digits line up down a column.
+            if (cell.numeric) {
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            } else if (cell.title || centred) {
+                item->setTextAlignment(Qt::AlignCenter);
+            }
             if (cell.title) {
                 item->setBackground(titleBackground);
                 const bool sectionStart =
@@ -250,22 +318,20 @@ void ResultsWindow::fillTable(QTableWidget* table, const ResultsTable& content, 
                 if (sectionStart) {
                     QFont font = item->font();
                     font.setPointSize(10);
-                    font.setBold(true);
                     item->setFont(font);
                 }
             }
             table->setItem(int(r) - first, int(c), item);
         }
     }
-    table->resizeColumnsToContents();
-    table->horizontalHeader()->setStretchLastSection(true);
+    equaliseValueColumns(table);
 }
 
 bool ResultsWindow::choose(const QString& caption) {
     selection_.report.clear();
     const auto ticked = askSections_(caption);
     if (ticked) {
-        selection_.accept(app_.model, *ticked);
+        selection_.accept(snapshot_, *ticked);
     } else {
         selection_.cancel();
     }
@@ -275,7 +341,7 @@ bool ResultsWindow::choose(const QString& caption) {
 void ResultsWindow::save() {
     choose("Save to file");
     if (!selection_.report.empty()) {
-        SaveReportText(selection_.report, app_.model.fileName, app_.prompter, app_.log);
+        SaveReportText(selection_.report, snapshot_.fileName, app_.prompter, app_.log);
     }
     selection_.report.clear();
 }
@@ -291,27 +357,23 @@ void ResultsWindow::copy() {
 void ResultsWindow::exportTables() {
     if (!choose("Export to MS Excel")) return;
     selection_.report.clear();
-    const Model& m = app_.model;
-    const ResultsTable tables[] = {modelDataTable(m), displacementTable(m), forcesTable(m),
-                                   reactionsTable(m)};
     const char* titles[] = {"Model data", "Node displacements", "Element forces",
                             "Constraint-Spring reactions"};
-    // Each table becomes a workbook of its own in a folder the desktop's spreadsheet
-    // program can open; the folder stays for the program to read.
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::TempLocation) + "/vortak-export";
-    QDir().mkpath(folder);
-    for (int k = 0; k < 4; ++k) {
-        if (!selection_.chosen[std::size_t(k)]) continue;
-        const QString path = QDir(folder).filePath(
-            QString("%1-%2.xlsx").arg(titles[k]).arg(QDateTime::currentMSecsSinceEpoch()));
-        const bool written = !writeWorkbook(tables[k], titles[k], path.toStdString());
-        if (!written || !openWorkbook_(path)) {
-            app_.prompter.messageBox(
-                "An error occured while trying to export file. The operation cannot be "
-                "completed.",
-                MessageIcon::Critical, MessageButtons::Ok);
+    // Each table becomes a workbook of its own, a file the desktop's spreadsheet program
+    // opens; the files stay for it to read, so old ones are cleared away here.
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString folder = workbookFolder();
+    if (!folder.isEmpty()) removeOldWorkbooks(folder, now);
+    for (std::size_t k = 0; k < contents_.size(); ++k) {
+        if (!selection_.chosen[k]) continue;
+        const QString path = folder.isEmpty() ? QString() : newWorkbookPath(folder, titles[k], now);
+        if (path.isEmpty() || writeWorkbook(contents_[k], titles[k], path.toStdString())) {
+            reportFailure(kExportFailureText);
+            continue;
         }
+        app_.log.LogMessage(std::string(titles[k]) + " exported to " + path.toStdString(),
+                            LogColour::Navy);
+        if (!openWorkbook_(path)) reportFailure(kExportFailureText);
     }
 }
 
@@ -321,13 +383,14 @@ void ResultsWindow::print() {
     selection_.report.clear();
     if (report.empty()) return;
     QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    if (!printReport(printer, report)) {
-        app_.prompter.messageBox(
-            "An error occured while trying to print. The printing cannot be completed",
-            MessageIcon::Critical, MessageButtons::Ok);
-    }
+    if (!choosePrinter_(printer)) return;
+    if (!printReport(printer, report)) reportFailure(kPrintFailureText);
+}
+
+// A failed action says so in a box and, in the same words, in red in the log.
+void ResultsWindow::reportFailure(const char* text) {
+    app_.prompter.messageBox(text, MessageIcon::Critical, MessageButtons::Ok);
+    app_.log.LogMessage(text, LogColour::Red);
 }
 
 }  // namespace vortak

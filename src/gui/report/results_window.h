@@ -2,7 +2,8 @@
 
 // The data and results window: the model data as a table or a tree, the node displacements,
 // the element forces and the support reactions, with Save, Clipboard, Excel, Print and Exit.
-// It shows the model and results as they were when it opened.
+// It shows the model and results as they were when it opened, and its actions take them
+// from that snapshot too, whatever happened to the model since.
 
 #include <QWidget>
 
@@ -11,7 +12,11 @@
 #include <optional>
 #include <vector>
 
+#include "model/model.h"
+#include "report/results_tables.h"
+
 class QLabel;
+class QPrinter;
 class QRadioButton;
 class QTabWidget;
 class QTableWidget;
@@ -20,8 +25,6 @@ class QTreeWidget;
 namespace vortak {
 
 struct AppState;
-struct ResultsSelection;
-struct ResultsTable;
 
 class ResultsWindow : public QWidget {
     Q_OBJECT
@@ -31,9 +34,12 @@ public:
     using SectionQuestion = std::function<std::optional<std::array<bool, 4>>(const QString&)>;
     // Opens a written workbook in the spreadsheet program; false when that failed.
     using WorkbookOpener = std::function<bool(const QString& path)>;
+    // Lets the user choose and set up the printer; false when cancelled.
+    using PrinterChoice = std::function<bool(QPrinter& printer)>;
 
     ResultsWindow(AppState& app, ResultsSelection& selection, QWidget* parent = nullptr,
-                  SectionQuestion askSections = {}, WorkbookOpener openWorkbook = {});
+                  SectionQuestion askSections = {}, WorkbookOpener openWorkbook = {},
+                  PrinterChoice choosePrinter = {});
 
     QTabWidget* tabs() const { return tabs_; }
     QTableWidget* table(int index) const { return tables_[index]; }  // 0 data .. 3 reactions
@@ -47,11 +53,17 @@ public:
 private:
     bool choose(const QString& caption);
     void fillTable(QTableWidget* table, const ResultsTable& content, bool centred);
+    void reportFailure(const char* text);
 
     AppState& app_;
     ResultsSelection& selection_;
     SectionQuestion askSections_;
     WorkbookOpener openWorkbook_;
+    PrinterChoice choosePrinter_;
+    // The model and results as they were when the window opened, and the tables made of
+    // them: what the window shows and what its actions save, copy, print and export.
+    const Model snapshot_;
+    const std::array<ResultsTable, 4> contents_;
     QTabWidget* tabs_;
     QTableWidget* tables_[4] = {};
     QTreeWidget* tree_;

@@ -1,8 +1,13 @@
 #include "report/table_export.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include <xlsxwriter.h>
@@ -23,13 +28,14 @@ std::optional<std::string> writeWorkbook(const ResultsTable& table, const std::s
     std::vector<std::size_t> widths(std::size_t(table.columns), 4);
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         for (std::size_t c = 0; c < table.rows[r].size(); ++c) {
-            const std::string& text = table.rows[r][c].text;
+            const TableCell& cell = table.rows[r][c];
+            const std::string& text = cell.text;
             if (text.empty()) continue;
             widths[c] = std::max(widths[c], text.size());
             // Numbers go over as numbers, so that the sheet can compute with them.
-            const NumberPrefix number = leadingNumber(text);
-            if (number.length == text.size() && !table.rows[r][c].title) {
-                worksheet_write_number(sheet, lxw_row_t(r), lxw_col_t(c), number.value, nullptr);
+            if (cell.numeric) {
+                worksheet_write_number(sheet, lxw_row_t(r), lxw_col_t(c), leadingNumber(text).value,
+                                       nullptr);
             } else {
                 worksheet_write_string(sheet, lxw_row_t(r), lxw_col_t(c), text.c_str(), nullptr);
             }
@@ -41,6 +47,29 @@ std::optional<std::string> writeWorkbook(const ResultsTable& table, const std::s
     const lxw_error error = workbook_close(workbook);
     if (error != LXW_NO_ERROR) return std::string(lxw_strerror(error));
     return std::nullopt;
+}
+
+QString workbookFolder() {
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (cache.isEmpty()) return {};
+    const QString folder = QDir(cache).filePath("export");
+    return QDir().mkpath(folder) ? folder : QString();
+}
+
+void removeOldWorkbooks(const QString& folder, const QDateTime& now) {
+    const QFileInfoList workbooks = QDir(folder).entryInfoList({"*.xlsx"}, QDir::Files);
+    for (const QFileInfo& workbook : workbooks) {
+        if (workbook.lastModified().secsTo(now) > qint64(kWorkbookKeepHours) * 3600) {
+            QFile::remove(workbook.filePath());
+        }
+    }
+}
+
+QString newWorkbookPath(const QString& folder, const QString& title, const QDateTime& now) {
+    const QString stem = QDir(folder).filePath(title + "-" + now.toString("yyyyMMdd-HHmmss"));
+    QString path = stem + ".xlsx";
+    for (int k = 2; QFileInfo::exists(path); ++k) path = stem + "-" + QString::number(k) + ".xlsx";
+    return path;
 }
 
 bool printReport(QPrinter& printer, const std::string& report) {
