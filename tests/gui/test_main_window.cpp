@@ -2,11 +2,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QToolBar>
 
 #include "app/app_state.h"
 #include "app/commands.h"
@@ -102,6 +106,68 @@ private slots:
         QCOMPARE(p.app.model.nodeCount, nodes);
         QCOMPARE(p.app.model.elementCount, elements);
         QCOMPARE(p.app.log.lines().size(), logged);
+    }
+
+    // Under a dark desktop scheme the option buttons and the drawing's labels keep the
+    // drawing's own colours, so white text of the scheme never lands on a light ground.
+    void darkScheme() {
+        const QPalette saved = QApplication::palette();
+        QPalette dark(QColor(45, 45, 45), QColor(30, 30, 30));  // button and window
+        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            dark.setColor(role, Qt::white);
+        QApplication::setPalette(dark);
+        Program p(kExamples + "/pratt-bridge.vok");
+        p.w().resize(1000, 760);
+        DrawingArea* area = p.w().drawingArea();
+        QTRY_VERIFY(area->height() > 400);
+        const QRgb paper = area->picture().pixel(2, 2);
+        // A drag from node 1 shows the coordinates label on the drawing's ground.
+        const ViewTransform& v = p.app.view;
+        const QPoint start =
+            (QPointF(v.toPictureX(0), v.toPictureY(0)) * area->pixelsPerCm()).toPoint();
+        QTest::mousePress(area, Qt::LeftButton, {}, start);
+        QTest::mouseMove(area, start + QPoint(60, -40));
+        const PointerOverlay& o = area->input().overlay();
+        const QImage shown = area->grab().toImage();
+        const double k = area->pixelsPerCm();
+        QCOMPARE(shown.pixel(int(o.bandLabelX * k) + 2, int(o.bandLabelY * k) + 2), paper);
+        QTest::keyClick(&p.w(), Qt::Key_Escape);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, start + QPoint(60, -40));
+
+        p.prompter.queueAnswer(Answer::Yes);
+        p.w().action("N")->trigger();
+        const QRadioButton* option = p.w().findChildren<QRadioButton*>().front();
+        const QColor ink(Qt::black);  // the default element colour
+        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            QCOMPARE(option->palette().color(role), ink);
+        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            QCOMPARE(option->palette().color(role).rgb(), paper);
+        QApplication::setPalette(saved);
+    }
+
+    // Panels stay in the status bar while the pointer rests on a toolbar button, and a
+    // double click on a greyed panel switches it back on once.
+    void statusBarPanels() {
+        Program p;
+        auto* bar = p.w().findChild<QToolBar*>();
+        QWidget* button = bar->widgetForAction(p.w().action("N"));
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), button->mapToGlobal(QPointF(2, 2)));
+        QApplication::sendEvent(button, &enter);
+        QVERIFY(p.w().statusBar()->currentMessage().isEmpty());
+        QLabel* axes = nullptr;
+        for (QLabel* label : p.w().statusBar()->findChildren<QLabel*>())
+            if (label->text() == "AXES") axes = label;
+        QVERIFY(axes && axes->isVisible());
+        QTest::mouseClick(axes, Qt::LeftButton);
+        QVERIFY(!p.app.window.axesPanelEnabled && !axes->isEnabled());
+        const auto doubleClick = [axes] {  // press, release, then the double click itself
+            QTest::mouseClick(axes, Qt::LeftButton);
+            QTest::mouseDClick(axes, Qt::LeftButton);
+        };
+        doubleClick();
+        QVERIFY(p.app.window.axesPanelEnabled);
+        doubleClick();
+        QVERIFY(!p.app.window.axesPanelEnabled);
     }
 
     void pictureFiles_data() {

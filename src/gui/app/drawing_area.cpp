@@ -50,7 +50,7 @@ void DrawingArea::quickRedrawPicture() {
 }
 
 void DrawingArea::updatePointer() {
-    const InteractionMode mode = app_.window.mode;
+    const InteractionMode mode = app_.window.pointerMode;
     if (mode == InteractionMode::None) {
         setCursor(Qt::CrossCursor);
     } else {
@@ -75,6 +75,8 @@ void DrawingArea::paintOverlay(QPainter& painter) {
     const QColor ink = qcolor(surface_->rgb(app_.settings.xroma_stoixeion));
     const QColor nodes = qcolor(surface_->rgb(app_.settings.xroma_kombon));
     const QColor highlight = palette().color(QPalette::Highlight);
+    // The labels stand on the drawing in its own colours, whatever the desktop's scheme.
+    const QColor paper = qcolor(surface_->rgb(app_.settings.xroma_background));
     painter.setRenderHint(QPainter::Antialiasing);
     const auto label = [&](const std::string& text, double x, double y, const QColor& colour) {
         if (text.empty()) return;
@@ -84,7 +86,7 @@ void DrawingArea::paintOverlay(QPainter& painter) {
         for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
         const QRect box(int(x * k), int(y * k), width + 8,
                         metrics.height() * int(lines.size()) + 2);
-        painter.fillRect(box, QColor(255, 255, 225));
+        painter.fillRect(box, paper);
         painter.setPen(QPen(colour.darker(110), 1));
         painter.drawRect(box.adjusted(0, 0, -1, -1));
         painter.setPen(colour);

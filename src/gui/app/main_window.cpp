@@ -108,6 +108,9 @@ protected:
             if (onClick_) onClick_();
             return true;
         }
+        // The press of a double click has toggled the panel already; the double click
+        // itself would toggle it back.
+        if (e->type() == QEvent::MouseButtonDblClick) return true;
         return QLabel::event(e);
     }
 
@@ -306,10 +309,9 @@ void MainWindow::buildActions() {
     const auto add = [this](const QString& key, const QString& text, const QString& tip,
                             std::function<void()> slot) {
         auto* a = new QAction(text, this);
-        if (!tip.isEmpty()) {
-            a->setToolTip(tip);
-            a->setStatusTip(tip);
-        }
+        // A tooltip only: a status tip would take the status bar over and hide its panels
+        // while the pointer rests on a button or a menu item.
+        if (!tip.isEmpty()) a->setToolTip(tip);
         const QIcon icon = toolbarIcon(key);
         if (!icon.isNull()) a->setIcon(icon);
         connect(a, &QAction::triggered, this, std::move(slot));
@@ -659,10 +661,20 @@ void MainWindow::applyColours() {
     };
     const Colour background = resolved(app_.settings.xroma_background);
     const Colour text = resolved(app_.settings.xroma_stoixeion);
-    QPalette palette;
-    palette.setColor(QPalette::Window,
-                     QColor(redOf(background), greenOf(background), blueOf(background)));
-    palette.setColor(QPalette::WindowText, QColor(redOf(text), greenOf(text), blueOf(text)));
+    // The option buttons stand on the drawing: its background and element colours for every
+    // role a style may paint them with, so that no colour of the desktop's scheme (white
+    // text of a dark scheme, say) mixes in.
+    const QColor back(redOf(background), greenOf(background), blueOf(background));
+    const QColor ink(redOf(text), greenOf(text), blueOf(text));
+    QPalette palette = options_[0]->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+            palette.setColor(group, role, back);
+        }
+        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+            palette.setColor(group, role, ink);
+        }
+    }
     for (QRadioButton* option : options_) option->setPalette(palette);
 }
 
@@ -762,8 +774,11 @@ void MainWindow::saveDrawingSvg() {
 void MainWindow::restorePlacement() {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const double twipsPerPixel = 1440.0 / logicalDpiX();
-    const WindowPlacement p = loadWindowPlacement(store_, screen.width() * twipsPerPixel,
-                                                  screen.height() * twipsPerPixel);
+    // Wide enough at a first start for every toolbar button, without the overflow arrow.
+    const int needed = findChild<QToolBar*>()->sizeHint().width() + 16;
+    const WindowPlacement p =
+        loadWindowPlacement(store_, screen.width() * twipsPerPixel, screen.height() * twipsPerPixel,
+                            needed * twipsPerPixel);
     const auto px = [twipsPerPixel](double twips) { return int(twips / twipsPerPixel); };
     const QSize size(std::clamp(px(p.width), 480, std::max(480, screen.width())),
                      std::clamp(px(p.height), 360, std::max(360, screen.height())));
@@ -771,6 +786,7 @@ void MainWindow::restorePlacement() {
     move(screen.left() + std::clamp(px(p.left), 0, std::max(0, screen.width() - size.width())),
          screen.top() + std::clamp(px(p.top), 0, std::max(0, screen.height() - size.height())));
     if (p.state == WindowShowState::Maximised) setWindowState(Qt::WindowMaximized);
+    if (p.state == WindowShowState::Minimised) setWindowState(Qt::WindowMinimized);
 }
 
 void MainWindow::savePlacement() {
