@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QToolBar>
 
 #include "app/app_state.h"
@@ -142,6 +143,9 @@ private slots:
             QCOMPARE(option->palette().color(role), ink);
         for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
             QCOMPARE(option->palette().color(role).rgb(), paper);
+        // The log's own colours stay on white.
+        const QTextEdit* log = p.w().findChild<QTextEdit*>();
+        QVERIFY(log->palette().color(QPalette::Base) == Qt::white);
         QApplication::setPalette(saved);
     }
 

@@ -1,5 +1,6 @@
 #include "app/log_view.h"
 
+#include <QPalette>
 #include <QScrollBar>
 #include <QTextCursor>
 
@@ -10,6 +11,14 @@ LogView::LogView(MessageLog& log, QWidget* parent) : QTextEdit(parent), log_(log
     setUndoRedoEnabled(false);
     setLineWrapMode(QTextEdit::WidgetWidth);
     setFocusPolicy(Qt::ClickFocus);
+    // The log's colours (black, navy, green, red, grey) are its own: they are written on
+    // the white they were chosen for, not on the ground of a dark desktop scheme.
+    QPalette paper = palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        paper.setColor(group, QPalette::Base, Qt::white);
+        paper.setColor(group, QPalette::Text, Qt::black);
+    }
+    setPalette(paper);
     for (const LogRun& run : log_.runs()) append(run);
     log_.setListener([this](const LogRun& run) { append(run); });
 }

@@ -189,6 +189,11 @@ MainWindow::MainWindow(AppState& app, SettingsStore& store, QWidget* parent)
     logToggle_->setText("x");
     logToggle_->setToolTip("Show/Hide Information text");
     logToggle_->setAutoRaise(true);
+    // It stands on the log's white, whatever the desktop's scheme.
+    QPalette toggleInk = logToggle_->palette();
+    for (const auto role : {QPalette::ButtonText, QPalette::WindowText, QPalette::Text})
+        toggleInk.setColor(role, Qt::black);
+    logToggle_->setPalette(toggleInk);
     connect(logToggle_, &QToolButton::clicked, this, [this] { toggleLog(); });
 
     buildActions();
