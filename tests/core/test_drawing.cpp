@@ -1,5 +1,3 @@
-#include <QtTest>
-
 #include <cmath>
 
 #include "app/redraw.h"
@@ -9,7 +7,6 @@
 #include "graphics/svg_surface.h"
 #include "test_support.h"
 
-using namespace vortak;
 using namespace vortak::test;
 
 using Kind = RecordingSurface::Kind;
@@ -28,9 +25,8 @@ struct Scene {
     RecordingSurface surface{kW, kH};
     // Nodes at the points, node 1 constrained as given, chained by elements of group 1.
     explicit Scene(const Points& points = {}, float cx = 0, float cy = 0) {
-        for (const QPointF& p : points) {
+        for (const QPointF& p : points)
             addNode(model, p.x(), p.y(), model.nodeCount ? 0 : cx, model.nodeCount ? 0 : cy);
-        }
         addGroup(model, 1, 1);
         for (int n = 1; n < points.size(); ++n) addElement(model, n, n + 1);
         markAnalysed(model);  // the results each test writes count as this model's
@@ -43,9 +39,8 @@ bool near(double a, double b) { return std::fabs(a - b) < 1e-9; }
 // The lines drawn in the colour, in drawing order.
 Segments linesIn(const RecordingSurface& s, Colour colour) {
     Segments found;
-    for (const auto& op : s.of(Kind::Line)) {
+    for (const auto& op : s.of(Kind::Line))
         if (op.colour == colour) found << QLineF(op.x1, op.y1, op.x2, op.y2);
-    }
     return found;
 }
 
@@ -62,10 +57,9 @@ private slots:
     // The symbol sits on the side away from the members (below when they cancel out); its
     // first stroke and the node label move with it. A pin has one stroke less than a roller.
     void supportSymbols_data() {
-        QTest::addColumn<QPointF>("fixed");  // cx, cy
-        QTest::addColumn<Points>("nodes");   // node 1 first, then the far end of its member
-        QTest::addColumn<QLineF>("apex");
-        QTest::addColumn<double>("labelX");
+        // fixed: cx, cy
+        // nodes: node 1 first, then the far end of its member
+        columns<QPointF, Points, QLineF, double>("fixed", "nodes", "apex", "labelX");
         QTest::newRow("x roller, members right")
             << QPointF(1, 0) << Points{{0, 0}, {4, 0}} << QLineF(2, 13, 1.75, 13.25) << 2.0;
         QTest::newRow("x roller, members left")
@@ -76,10 +70,8 @@ private slots:
             << QPointF(1, 1) << Points{{0, 0}} << QLineF(2, 13, 2.25, 13.25) << 2.15;
     }
     void supportSymbols() {
-        QFETCH(QPointF, fixed);
-        QFETCH(Points, nodes);
-        QFETCH(QLineF, apex);
-        QFETCH(double, labelX);
+        const auto [fixed, nodes, apex, labelX] =
+            fetch<QPointF, Points, QLineF, double>("fixed", "nodes", "apex", "labelX");
         Scene sc(nodes, fixed.x(), fixed.y());
         sc.settings.nai_sint_kombon = true;
         drawNode(sc.in(), sc.surface, 1);
@@ -95,9 +87,7 @@ private slots:
 
     // The shaft of each arrow (the first of four strokes) and the value texts.
     void loadArrows_data() {
-        QTest::addColumn<QPointF>("F");
-        QTest::addColumn<Segments>("shafts");
-        QTest::addColumn<QStringList>("texts");
+        columns<QPointF, Segments, QStringList>("F", "shafts", "texts");
         QTest::newRow("+Fx, -Fy") << QPointF(10, -1e-5)
                                   << Segments{{0.8, 13, 2, 13}, {2, 11.8, 2, 13}}
                                   << QStringList{" 10", " 1E-05"};
@@ -108,9 +98,7 @@ private slots:
             << QPointF(10, 0) << Segments{{0.8, 13, 2, 13}} << QStringList{" 10"};
     }
     void loadArrows() {
-        QFETCH(QPointF, F);
-        QFETCH(Segments, shafts);
-        QFETCH(QStringList, texts);
+        const auto [F, shafts] = fetch<QPointF, Segments>("F", "shafts");
         Scene sc({{0, 0}});
         sc.model.setLoad(1, {float(F.x()), float(F.y())});
         drawLoads(sc.in(), sc.surface);
@@ -119,7 +107,7 @@ private slots:
         for (int k = 0; k < shafts.size(); ++k) QCOMPARE(drawn[4 * k], shafts[k]);
         QStringList shown;
         for (const auto& op : sc.surface.of(Kind::Text)) shown << QString::fromStdString(op.text);
-        QCOMPARE(shown, texts);
+        QTEST(shown, "texts");
     }
 
     void labels() {
@@ -146,17 +134,14 @@ private slots:
     }
 
     void gridLinesOnMultiples_data() {
-        QTest::addColumn<float>("kannab");
-        QTest::addColumn<float>("scale");
-        QTest::addColumn<QPointF>("offset");
+        columns<float, float, QPointF>("kannab", "scale", "offset");
         QTest::newRow("shifted") << 1.0f << 100.0f << QPointF(-2.3, 1.35);
         QTest::newRow("half units zoomed") << 0.5f << 37.5f << QPointF(7.25, -3.5);
         QTest::newRow("just drawable") << 1.0f << 1000.0f << QPointF(0, 0);
     }
     void gridLinesOnMultiples() {
-        QFETCH(float, kannab);
-        QFETCH(float, scale);
-        QFETCH(QPointF, offset);
+        const auto [kannab, scale, offset] =
+            fetch<float, float, QPointF>("kannab", "scale", "offset");
         Scene sc;
         sc.settings.kannab = kannab;
         sc.view.scale = scale;
@@ -184,8 +169,7 @@ private slots:
             h.app.view.scale = scale;
             if (push) h.app.view.pushView();
             redraw(h.app, s);
-            const auto lines = h.app.log.lines();
-            return std::count(lines.begin(), lines.end(), " Grid to dense to display.");
+            return logLines(h.app).count(" Grid to dense to display.");
         };
         QCOMPARE(show(1001, false), 0);  // pitch 0.0999 cm
         show(100);
@@ -199,11 +183,9 @@ private slots:
     }
 
     void nDiagramBands_data() {
-        QTest::addColumn<bool>("rightHandSide");
-        QTest::addColumn<double>("force");
-        QTest::addColumn<QPointF>("end");  // node 2; node 1 is at the origin
-        QTest::addColumn<QPointF>("offset");
-        QTest::addColumn<QString>("value");
+        // end: node 2; node 1 is at the origin
+        columns<bool, double, QPointF, QPointF, QString>("rightHandSide", "force", "end", "offset",
+                                                         "value");
         QTest::newRow("tension, right of i->j: below")
             << true << 50.0 << QPointF(4, 0) << QPointF(0, 0.5) << " 50";
         QTest::newRow("tension, left side: above")
@@ -214,11 +196,9 @@ private slots:
             << true << 12.34567 << QPointF(0, 3) << QPointF(0.1234567, 0) << " 12.346";
     }
     void nDiagramBands() {
-        QFETCH(bool, rightHandSide);
-        QFETCH(double, force);
-        QFETCH(QPointF, end);
-        QFETCH(QPointF, offset);
-        QFETCH(QString, value);
+        const auto [rightHandSide, force, end, offset, value] =
+            fetch<bool, double, QPointF, QPointF, QString>("rightHandSide", "force", "end",
+                                                           "offset", "value");
         Scene sc({{0, 0}, end}, 1, 1);
         sc.model.results.FL[1][2] = force;
         sc.model.results.extremes[kMinN] = -20.00049;
@@ -238,12 +218,17 @@ private slots:
         Scene sc({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}});
         const double forces[] = {100, -50, 0, 50};
         for (int e = 1; e <= 4; ++e) sc.model.results.FL[e][2] = forces[e - 1];
-        const auto bars = [&sc] {
+        // The bars' colours; an unloaded bar, in the background's colour, keeps an outline in
+        // the element colour.
+        int outlines = 0;
+        const auto bars = [&sc, &outlines] {
             sc.surface.ops.clear();
             drawColourDiagram(sc.in(), sc.surface);
             std::vector<Colour> colours;
+            outlines = 0;
             for (const auto& op : sc.surface.of(Kind::Line)) {
                 if (op.width == 4) colours.push_back(op.colour);
+                outlines += op.width == 6 && op.colour == sc.settings.xroma_stoixeion;
             }
             return colours;
         };
@@ -254,34 +239,24 @@ private slots:
             legend.ops.clear();
             drawColourLegend(sc.in(), legend);
             const auto lines = legend.of(Kind::Line);  // 510 bar lines first
-            const auto texts = legend.of(Kind::Text);
-            for (std::size_t k = 0; k < texts.size(); ++k) {
-                const double top = texts[k].y1;
-                const double previous = k == 0 ? -legend.lineHeight() : texts[k - 1].y1;
-                if (top < previous + legend.lineHeight() - 1e-9 || top < 0 ||
-                    top + legend.lineHeight() > legend.heightCm()) {
+            double free = 0;                           // where the next text may start
+            for (const auto& text : legend.of(Kind::Text)) {
+                if (text.y1 < free - 1e-9 || text.y1 + legend.lineHeight() > legend.heightCm())
                     return QList<double>{};
-                }
+                free = text.y1 + legend.lineHeight();
             }
             return QList<double>{lines.at(510).y1, lines.at(511).y1, lines.at(512).y1};
-        };
-        // An unloaded bar in the background's colour keeps an outline in the element colour.
-        const auto outlines = [&] {
-            int count = 0;
-            for (const auto& op : sc.surface.of(Kind::Line))
-                count += op.width == 6 && op.colour == sc.settings.xroma_stoixeion;
-            return count;
         };
         QCOMPARE(bars(),
                  (std::vector<Colour>{sc.settings.Xroma_Efelkismou, packColour(255, 128, 128),
                                       sc.settings.Xroma_Afortistou, packColour(128, 128, 255)}));
-        QCOMPARE(outlines(), 1);
+        QCOMPARE(outlines, 1);
         QCOMPARE(ticks(), (QList<double>{0, 2.55, 2.55 * 1.5}));
         for (int e = 1; e <= 4; ++e) sc.model.results.FL[e][2] = std::abs(forces[e - 1]);
         QCOMPARE(ticks(), (QList<double>{0, 2.55, 2.55}));  // no compression: min at 0
         for (int e = 1; e <= 4; ++e) sc.model.results.FL[e][2] = 0;
         QCOMPARE(bars(), std::vector<Colour>(4, sc.settings.Xroma_Afortistou));
-        QCOMPARE(outlines(), 4);
+        QCOMPARE(outlines, 4);
         QCOMPARE(ticks(), (QList<double>{2.55, 2.55, 2.55}));
     }
 
@@ -338,8 +313,8 @@ private slots:
             draw(sc.in(), sc.surface);
             const auto* notice = sc.surface.findText(kNotAnalysedText);
             QVERIFY(notice && notice->colour == packColour(255, 0, 0));
-            QVERIFY(linesIn(sc.surface, sc.settings.xroma_N).empty());
-            QVERIFY(linesIn(sc.surface, sc.settings.xroma_paramorfosis).empty());
+            QVERIFY(linesIn(sc.surface, sc.settings.xroma_N).empty() &&
+                    linesIn(sc.surface, sc.settings.xroma_paramorfosis).empty());
             QVERIFY(!sc.surface.findText(" 50") && !sc.surface.findText("max.= 50"));
         }
         RecordingSurface legend(kColourLegendWidth, kColourLegendBarHeight + 0.1);

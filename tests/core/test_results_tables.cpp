@@ -1,12 +1,9 @@
-#include <QtTest>
-
 #include "app/analysis_run.h"
 #include "base/number_text.h"
 #include "report/report.h"
 #include "report/results_tables.h"
 #include "test_support.h"
 
-using namespace vortak;
 using namespace vortak::test;
 
 namespace {
@@ -108,9 +105,7 @@ private slots:
     // Numbers are marked as numbers (right-aligned, numbers in a spreadsheet); titles, codes
     // and values that are not there are not. n number, t text, T title, - empty.
     void numericCells_data() {
-        QTest::addColumn<int>("table");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("kinds");
+        columns<int, int, QString>("table", "row", "kinds");
         QTest::newRow("nodes title") << 0 << 3 << "TTTTTT";
         QTest::newRow("pinned node") << 0 << 4 << "nnnt--";
         QTest::newRow("sprung roller") << 0 << 5 << "nnntn-";
@@ -122,15 +117,12 @@ private slots:
         QTest::newRow("spring reactions") << 3 << 3 << "nnn";
     }
     void numericCells() {
-        QFETCH(int, table);
-        QFETCH(int, row);
-        QFETCH(QString, kinds);
+        const auto [table, row, kinds] = fetch<int, int, QString>("table", "row", "kinds");
         const ResultsTable tables[] = {modelDataTable(m), displacementTable(m), forcesTable(m),
                                        reactionsTable(m)};
         QString found;
-        for (const TableCell& cell : tables[table].rows[std::size_t(row)]) {
+        for (const TableCell& cell : tables[table].rows[std::size_t(row)])
             found += cell.title ? 'T' : cell.numeric ? 'n' : cell.text.empty() ? '-' : 't';
-        }
         QCOMPARE(found, kinds);
     }
 

@@ -1,18 +1,15 @@
-#include <QtTest>
-
 #include "settings/settings_store.h"
 #include "settings/settings_values.h"
+#include "test_support.h"
 
-using namespace vortak;
+using namespace vortak::test;
 
 class TestSettings : public QObject {
     Q_OBJECT
 private slots:
     // A stored text and the value read back, saved again as text.
     void storedTexts_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("expected");
+        columns<QString, QString, QString>("key", "stored", "expected");
         const auto add = [](const char* name, QString key, QString stored, QString expected) {
             QTest::newRow(name) << key << stored << expected;
         };
@@ -34,16 +31,14 @@ private slots:
         add("flag nonsense", "nai_miki", "yes", "False");
     }
     void storedTexts() {
-        QFETCH(QString, key);
-        QFETCH(QString, stored);
-        QFETCH(QString, expected);
+        const auto [key, stored] = fetch<QString, QString>("key", "stored");
         MemorySettingsStore store;
         store.setValue(kDisplaySection, key.toStdString(), stored.toStdString());
         ViewSettings s;
         loadViewSettings(store, s);
         MemorySettingsStore out;
         saveViewSettingsAsDefault(out, s, typedNumbersOf(s));
-        QCOMPARE(QString::fromStdString(*out.value(kDisplaySection, key.toStdString())), expected);
+        QTEST(QString::fromStdString(*out.value(kDisplaySection, key.toStdString())), "expected");
     }
 
     // Keys are found whatever their spelling; keys not stored get their defaults, whatever

@@ -1,8 +1,13 @@
 #pragma once
 
-// Small builders and a recording shell shared by the core tests.
+// Small builders, data-table helpers and a recording shell shared by the tests.
 
+#include <QtTest>
+
+#include <algorithm>
+#include <array>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/app_state.h"
@@ -11,6 +16,22 @@
 #include "model/model.h"
 
 namespace vortak::test {
+
+// A test file's `using namespace vortak::test` brings in the program's names too.
+using namespace vortak;
+
+// A data table's columns, each type with its name in turn: columns<int, QString>("n", "text").
+template <typename... T, typename... Names>
+void columns(Names... names) {
+    (QTest::addColumn<T>(names), ...);
+}
+
+// The current row's values, as QFETCH reads them:
+// const auto [n, text] = fetch<int, QString>("n", "text").
+template <typename... T, typename... Names>
+std::tuple<T...> fetch(Names... names) {
+    return {*static_cast<T*>(QTest::qData(names, qMetaTypeId<T>()))...};
+}
 
 inline int addNode(Model& m, float x, float y, float cx = 0, float cy = 0) {
     const int n = ++m.nodeCount;
@@ -30,11 +51,43 @@ inline int addElement(Model& m, int i, int j, int g = 1) {
     return e;
 }
 
+// Node 1 at the origin, pinned, and node 2 at (length, 0) on a roller, joined by an element
+// of a new group E, A.
+inline void addBar(Model& m, float length, double E = 1, double A = 1) {
+    addNode(m, 0, 0, 1, 1);
+    addNode(m, length, 0, 0, 1);
+    addElement(m, 1, 2, addGroup(m, E, A));
+}
+
+// Nodes 1 (0,0) pinned, 2 (8,0) on a roller and 3 (4,3) loaded by (16, -30); elements 1-2,
+// 2-3 (of group `g23`) and 1-3 (of group 1), groups the caller adds. By the method of joints
+// N = 28, -35, -15; reactions (-16, 9) and (0, 21).
+inline void addTriangle(Model& m, int g23 = 1) {
+    addNode(m, 0, 0, 1, 1);
+    addNode(m, 8, 0, 0, 1);
+    m.setNode(++m.nodeCount, Node{4, 3, 0, 0, 16, -30, 0, 0});
+    for (auto [i, j, g] : {std::array{1, 2, 1}, {2, 3, g23}, {1, 3, 1}}) addElement(m, i, j, g);
+}
+
 // Hand-made results count as the model's own, as a successful analysis marks them. Call it
 // once the tables are complete.
 inline void markAnalysed(Model& m) {
     m.results.valid = true;
     m.results.analysed = m;
+}
+
+// The whole content of a file; empty when it cannot be read.
+inline QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The log's lines, without the empty text before the first break; the last `count` of them
+// when given.
+inline QStringList logLines(const AppState& app, qsizetype count = -1) {
+    QStringList lines;
+    for (const std::string& line : app.log.lines()) lines << QString::fromStdString(line);
+    return count < 0 ? lines.mid(1) : lines.mid(lines.size() - count);
 }
 
 // A shell with scripted clocks that records what the command asked of the window.
@@ -49,16 +102,11 @@ public:
     void setAnalyzeEnabled(bool on) override { events.push_back(on ? "enable" : "disable"); }
     void redraw() override { ++redraws; }
     void refreshLog() override { events.push_back("refresh"); }
-    double monotonicSeconds() override { return next(clock, clockRead_); }
-    std::string timeOfDay() override { return next(times, timeRead_); }
+    // Each reading takes the next value; the last one repeats.
+    double monotonicSeconds() override { return clock[std::min(clockRead_++, clock.size() - 1)]; }
+    std::string timeOfDay() override { return times[std::min(timeRead_++, times.size() - 1)]; }
 
 private:
-    template <typename T>
-    static T next(const std::vector<T>& values, std::size_t& read) {
-        const T value = values[read < values.size() ? read : values.size() - 1];
-        ++read;
-        return value;
-    }
     std::size_t clockRead_ = 0;
     std::size_t timeRead_ = 0;
 };

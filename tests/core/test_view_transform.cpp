@@ -1,11 +1,8 @@
-#include <QtTest>
-
 #include <cmath>
 
 #include "graphics/view_transform.h"
 #include "test_support.h"
 
-using namespace vortak;
 using namespace vortak::test;
 
 using Points = QList<QPointF>;
@@ -37,10 +34,8 @@ class TestViewTransform : public QObject {
     Q_OBJECT
 private slots:
     void rounding_data() {
-        QTest::addColumn<bool>("snap");  // snapToGrid to a spacing, or roundTo decimals
-        QTest::addColumn<double>("value");
-        QTest::addColumn<double>("step");
-        QTest::addColumn<double>("expected");
+        // snap: snapToGrid to a spacing, or roundTo decimals
+        columns<bool, double, double, double>("snap", "value", "step", "expected");
         QTest::newRow("half to even") << false << 2.5 << 0.0 << 2.0;
         QTest::newRow("above 32-bit range") << false << 3.0e6 << 3.0 << 2147483.647;
         QTest::newRow("not a number") << false << std::nan("") << 3.0 << 0.0;
@@ -51,10 +46,8 @@ private slots:
         QTest::newRow("snap: no grid spacing") << true << 2.7 << 0.0 << 2.7;
     }
     void rounding() {
-        QFETCH(bool, snap);
-        QFETCH(double, value);
-        QFETCH(double, step);
-        QFETCH(double, expected);
+        const auto [snap, value, step, expected] =
+            fetch<bool, double, double, double>("snap", "value", "step", "expected");
         const double result = snap ? snapToGrid(value, float(step)) : roundTo(value, int(step));
         QVERIFY2(near(result, expected, 1e-12), qPrintable(QString::number(result, 'g', 17)));
     }
@@ -75,10 +68,8 @@ private slots:
     // rounding) and centre the other. The first two points span the rectangle. Scale 0: no
     // usable scale, the view stays as it was.
     void fitting_data() {
-        QTest::addColumn<bool>("window");
-        QTest::addColumn<Points>("points");  // model units
-        QTest::addColumn<bool>("fitsWidth");
-        QTest::addColumn<float>("scale");
+        // points: model units
+        columns<bool, Points, bool, float>("window", "points", "fitsWidth", "scale");
         QTest::newRow("vertical") << false << Points{{5, 8.4}, {5, -3}, {5, 0}} << false << 114.0f;
         QTest::newRow("horizontal") << false << Points{{8.2, 2}, {-8.2, 2}} << true << 82.0f;
         // Both directions fit equally; the rounded scale (3.0005 -> 3) makes the two choices
@@ -96,10 +87,8 @@ private slots:
         QTest::newRow("window: click") << true << Points{{3, 6.6}, {3, 6.6}} << true << 0.0f;
     }
     void fitting() {
-        QFETCH(bool, window);
-        QFETCH(Points, points);
-        QFETCH(bool, fitsWidth);
-        QFETCH(float, scale);
+        const auto [window, points, fitsWidth, scale] =
+            fetch<bool, Points, bool, float>("window", "points", "fitsWidth", "scale");
         ViewTransform before = window ? ViewTransform() : makeView(250, 7, -3);
         before.SW = 23.6;  // inside the extents margins of 1.8 cm the room is 20 x 10 cm
         before.SH = 13.6;
@@ -148,10 +137,8 @@ private slots:
     }
 
     void zoomDrag_data() {
-        QTest::addColumn<float>("startScale");
-        QTest::addColumn<QList<double>>("moves");  // pointer Y after a press at Y = 5
-        QTest::addColumn<float>("scale");
-        QTest::addColumn<QPointF>("offsets");
+        // moves: pointer Y after a press at Y = 5
+        columns<float, QList<double>, float, QPointF>("startScale", "moves", "scale", "offsets");
         // Default offsets in a 20 x 15 cm area: the centre is 8 cm right of the origin's X
         // and 5.5 cm above its Y.
         QTest::newRow("down 1 cm") << 100.0f << QList<double>{6} << 105.0f << QPointF(-2.4, 2.275);
@@ -161,15 +148,12 @@ private slots:
             << 1.02f << QList<double>{4, 5} << float(1.02f * 1.05) << QPointF(-2.4, 2.275);
     }
     void zoomDrag() {
-        QFETCH(float, startScale);
-        QFETCH(QList<double>, moves);
-        QFETCH(float, scale);
-        QFETCH(QPointF, offsets);
+        const auto [startScale, moves] = fetch<float, QList<double>>("startScale", "moves");
         ViewTransform v = makeView(startScale, -2, 2);
         v.beginDrag(3, 5);
         for (double y : moves) v.zoomDrag(y);
-        QCOMPARE(v.scale, scale);
-        QCOMPARE(QPointF(v.offsetX, v.offsetY), offsets);
+        QTEST(v.scale, "scale");
+        QTEST(QPointF(v.offsetX, v.offsetY), "offsets");
     }
 };
 

@@ -3,7 +3,6 @@
 // Typing into and choosing in the editing dialogs as a user would, and checking what the
 // user is told.
 
-#include <QtTest>
 #include <QtWidgets>
 
 #include "../core/test_support.h"
@@ -62,13 +61,6 @@ inline bool enterThrough(const std::vector<QWidget*>& boxes, const QStringList& 
 // Chooses an item of a number box from its list.
 inline void pick(QComboBox* box, const QString& text) { emit box->activated(box->findText(text)); }
 
-// Gives the button the focus and clicks it.
-inline QPushButton* press(QPushButton* button) {
-    button->setFocus();
-    button->click();
-    return button;
-}
-
 // Shows the dialog and waits for it: the focus only moves in a window on the screen.
 inline bool showAndWait(QWidget& dialog) {
     dialog.show();
@@ -95,28 +87,27 @@ inline void checkRefused(const Harness& h, const QString& message) {
 }
 
 // A table of refused entries: Delete (true) or Apply, the texts typed into the dialog's boxes
-// in order, the index among those boxes that gets the focus afterwards (past the end: the
-// buttons, as each test says) and the message.
-struct Refusal {
-    bool remove;
-    QStringList typed;
-    int focus;
-    QString message;
-};
-
+// in order, the index among those boxes, then Apply, then the button pressed, that gets the
+// focus afterwards, and the message (none: nothing is asked).
 inline void refusalColumns() {
-    QTest::addColumn<bool>("remove");
-    QTest::addColumn<QStringList>("typed");
-    QTest::addColumn<int>("focus");
-    QTest::addColumn<QString>("message");
+    columns<bool, QStringList, int, QString>("remove", "typed", "focus", "message");
 }
 
-inline Refusal fetchRefusal() {
-    QFETCH(bool, remove);
-    QFETCH(QStringList, typed);
-    QFETCH(int, focus);
-    QFETCH(QString, message);
-    return {remove, typed, focus, message};
+// Types the row's texts into the shown dialog's boxes, presses Delete or Apply (given the focus
+// first, or clicked where the focus stays) and checks the message, and that the focus went
+// where the row says, with typing replacing the value there.
+inline void checkRefusal(const Harness& h, std::vector<QWidget*> boxes, QPushButton* apply,
+                         QPushButton* remove, bool focusButton = true) {
+    const auto [toDelete, typed, focus, message] =
+        fetch<bool, QStringList, int, QString>("remove", "typed", "focus", "message");
+    fill(boxes, typed);
+    QPushButton* button = toDelete ? remove : apply;
+    if (focusButton) button->setFocus();
+    button->click();
+    boxes.insert(boxes.end(), {apply, button});
+    QCOMPARE(h.prompter.questions().empty(), message.isEmpty());
+    if (!message.isEmpty()) checkRefused(h, message);
+    QVERIFY(typingReplaces(boxes[std::size_t(focus)]));
 }
 
 }  // namespace vortak::test

@@ -10,11 +10,10 @@ class TestIcons : public QObject {
     Q_OBJECT
 private slots:
     void iconsAndCursorsAreVisibleAndDistinct() {
-        QStringList names = QString(
-                                "New Open Save Xeraki Zoom Zoom_Window Zoom_Previous "
-                                "ZoomBestFit EA Komboi Stoixeia Epikombia Foreas N CT "
-                                "Deform Animate Rithmiseis Epilisi Apotelesmata")
-                                .split(' ');
+        const QString keys =
+            "New Open Save Xeraki Zoom Zoom_Window Zoom_Previous ZoomBestFit EA Komboi Stoixeia "
+            "Epikombia Foreas N CT Deform Animate Rithmiseis Epilisi Apotelesmata";
+        QStringList names = keys.split(' ');
         QList<QImage> images;
         for (const QString& key : names) images << toolbarIcon(key).pixmap(32).toImage();
         images << applicationIcon().pixmap(32).toImage();
@@ -22,10 +21,7 @@ private slots:
             images << modeCursor(mode).pixmap().toImage();
             QVERIFY(qAlpha(images.last().pixel(modeCursor(mode).hotSpot())) >= 128);  // inked
         }
-        names << "application"
-              << "pan cursor"
-              << "zoom cursor"
-              << "zoom window cursor";
+        names += QStringList{"application", "pan cursor", "zoom cursor", "zoom window cursor"};
         // Each picture has a twelfth of its pixels at least half opaque (a == b); no two
         // look alike: 40 pixels or more differ clearly in opacity or shade.
         for (int a = 0; a < images.size(); ++a)

@@ -2,7 +2,6 @@
 #include "settings/options_dialog.h"
 #include "settings/settings_store.h"
 
-using namespace vortak;
 using namespace vortak::test;
 
 using Field = OptionsEditor::Field;
@@ -12,10 +11,8 @@ class TestOptionsDialog : public QObject {
     Q_OBJECT
 private slots:
     void refusals_data() {
-        QTest::addColumn<Field>("field");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("message");  // empty: accepted
-        QTest::addColumn<int>("tab");
+        // message: empty: accepted
+        columns<Field, QString, QString, int>("field", "text", "message", "tab");
         const QString force = unacceptable("the equivalence cm - Force units");
         const QString frames = unacceptable("the Animation Frames");
         const QString most = "The maximum number for decimal places is 13 (N Diagram).";
@@ -32,10 +29,8 @@ private slots:
     }
 
     void refusals() {
-        QFETCH(Field, field);
-        QFETCH(QString, text);
-        QFETCH(QString, message);
-        QFETCH(int, tab);
+        const auto [field, text, message] =
+            fetch<Field, QString, QString>("field", "text", "message");
         Harness h;
         MemorySettingsStore store;
         OptionsDialog d(h.app, store);
@@ -45,7 +40,7 @@ private slots:
         QCOMPARE(d.isVisible(), !message.isEmpty());  // closed unless refused
         if (message.isEmpty()) return;
         checkRefused(h, message);
-        QCOMPARE(d.tabs()->currentIndex(), tab);
+        QTEST(d.tabs()->currentIndex(), "tab");
         QVERIFY(hasFocusSelected(d.box(field)));
         QVERIFY(h.app.settings == ViewSettings{} && h.shell.redraws == 0);
     }

@@ -1,8 +1,5 @@
-#include <QtTest>
-
 #include <QGuiApplication>
 #include <QPalette>
-#include <QTemporaryDir>
 
 #include <cerrno>
 
@@ -12,7 +9,6 @@
 #include "graphics/image_file.h"
 #include "graphics/qt_surface.h"
 
-using namespace vortak;
 using namespace vortak::test;
 
 namespace {
@@ -41,10 +37,9 @@ class TestQtSurface : public QObject {
     Q_OBJECT
 private slots:
     void straightLinesCoverWholePixels_data() {
-        QTest::addColumn<double>("dpi");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<QLineF>("line");   // cm; 1 cm is 37.80 px at 96 dpi, 100 px at 254 dpi
-        QTest::addColumn<QRect>("pixels");  // all filled, caps included; nothing else is
+        // line: cm; 1 cm is 37.80 px at 96 dpi, 100 px at 254 dpi
+        // pixels: all filled, caps included; nothing else is
+        columns<double, int, QLineF, QRect>("dpi", "width", "line", "pixels");
         QTest::newRow("96 dpi 1 px") << 96.0 << 1 << QLineF(0.5, 1, 5, 1) << QRect(18, 37, 171, 1);
         // 0.57 and 1.13 cm at 254 dpi are pixel boundaries 57 and 113, computed a hair short.
         QTest::newRow("254 dpi 1 px on a boundary")
@@ -55,10 +50,8 @@ private slots:
             << 96.0 << 1 << QLineF(-1e9, 1, 1e9, 1) << QRect(0, 37, 241, 1);
     }
     void straightLinesCoverWholePixels() {
-        QFETCH(double, dpi);
-        QFETCH(int, width);
-        QFETCH(QLineF, line);
-        QFETCH(QRect, pixels);
+        const auto [dpi, width, line, pixels] =
+            fetch<double, int, QLineF, QRect>("dpi", "width", "line", "pixels");
         QtSurface surface(QSize(20, 20), dpi);
         surface.resize(QSize(241, 239));  // a fresh white picture, odd sizes included
         surface.setPen(kRed, width);
@@ -88,14 +81,12 @@ private slots:
     }
 
     void textFillsItsLineBox_data() {
-        QTest::addColumn<double>("dpi");
-        QTest::addColumn<double>("points");
+        columns<double, double>("dpi", "points");
         QTest::newRow("7 pt") << 96.0 << 7.0;
         QTest::newRow("12 pt at 300 dpi") << 300.0 << 12.0;
     }
     void textFillsItsLineBox() {
-        QFETCH(double, dpi);
-        QFETCH(double, points);
+        const auto [dpi, points] = fetch<double, double>("dpi", "points");
         QtSurface surface(QSize(900, 300), dpi);
         surface.setFont(points, false);
         surface.text(0.5, 0.5, "Hg|j0");
@@ -108,9 +99,8 @@ private slots:
         // descenders near its end.
         const QRect ink = inkBounds(surface.image(), rgbOf(kWhite)).first;
         QVERIFY(box.toAlignedRect().adjusted(-2, -2, 2, 2).contains(ink));
-        QVERIFY(ink.top() - box.top() < 0.3 * box.height());
-        QVERIFY(ink.bottom() - box.top() > 0.7 * box.height());
-        QVERIFY(ink.width() > 0.8 * box.width());
+        QVERIFY(ink.top() - box.top() < 0.3 * box.height() &&
+                ink.bottom() - box.top() > 0.7 * box.height() && ink.width() > 0.8 * box.width());
     }
 
     void systemColoursComeFromThePalette() {
@@ -126,9 +116,9 @@ private slots:
     }
 
     void saves_data() {
-        QTest::addColumn<QString>("target");  // in the test folder
-        QTest::addColumn<QByteArray>("format");
-        QTest::addColumn<QString>("reason");  // expected in the message; null: the save works
+        // target: in the test folder
+        // reason: expected in the message; null: the save works
+        columns<QString, QByteArray, QString>("target", "format", "reason");
         QTest::newRow("PNG, non-ASCII name") << "σχέδιο.png" << QByteArray("PNG") << QString();
         QTest::newRow("BMP over an old file") << "kept.png" << QByteArray("BMP") << QString();
         QTest::newRow("missing folder")
@@ -138,9 +128,8 @@ private slots:
         QTest::newRow("unknown format") << "kept.png" << QByteArray("XYZ") << "";
     }
     void saves() {
-        QFETCH(QString, target);
-        QFETCH(QByteArray, format);
-        QFETCH(QString, reason);
+        const auto [target, format, reason] =
+            fetch<QString, QByteArray, QString>("target", "format", "reason");
         QTemporaryDir dir;
         const QString kept = dir.filePath("kept.png");
         QtSurface surface(QSize(123, 45), 300.0);
@@ -168,10 +157,7 @@ private slots:
     // The program's drawing painted to pixels: what is under the pointer on screen.
     void drawingLandsOnItsPixels() {
         Harness h;
-        addNode(h.app.model, 0, 0, 1, 1);
-        addNode(h.app.model, 6, 0);
-        addGroup(h.app.model, 1, 1);
-        addElement(h.app.model, 1, 2);
+        addBar(h.app.model, 6);
         h.app.settings.nai_grid = false;
         h.app.settings.nai_arithmisi_stoixeion = false;  // nothing on the midpoint but the line
         h.app.settings.xroma_stoixeion = packColour(200, 30, 10);
