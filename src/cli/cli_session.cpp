@@ -1,13 +1,14 @@
 #include "cli_session.h"
 
 #include <algorithm>
+#include <istream>
+#include <iterator>
 #include <ostream>
 #include <string_view>
 
 #include "app/analysis_run.h"
 #include "app/file_commands.h"
 #include "cli.h"
-#include "model/model_file.h"
 
 namespace vortak {
 
@@ -15,7 +16,8 @@ namespace {
 
 // Lines of the message boxes that the log does not already hold, such as the largest
 // displacement of a mechanism warning.
-void printBoxExtras(const CliPrompter& prompter, const MessageLog& log, std::ostream& err) {
+std::vector<std::string> boxExtras(const CliPrompter& prompter, const MessageLog& log) {
+    std::vector<std::string> extras;
     const std::vector<std::string> logged = log.lines();
     for (const std::string& box : prompter.boxes) {
         std::string_view rest = box;
@@ -25,10 +27,24 @@ void printBoxExtras(const CliPrompter& prompter, const MessageLog& log, std::ost
             rest.remove_prefix(brk == std::string_view::npos ? rest.size() : brk + 2);
             if (line.empty()) continue;
             if (std::find(logged.begin(), logged.end(), " " + line) == logged.end()) {
-                err << line << '\n';
+                extras.push_back(line);
             }
         }
     }
+    return extras;
+}
+
+// The red lines of the log, which say what went wrong, as one text.
+std::string failureMessage(const MessageLog& log) {
+    std::string message;
+    for (const LogRun& run : log.runs()) {
+        if (run.colour != LogColour::Red) continue;
+        std::string_view text = run.text;
+        if (text.substr(0, 3) == "\r\n ") text.remove_prefix(3);
+        if (!message.empty()) message += ' ';
+        message += text;
+    }
+    return message;
 }
 
 }  // namespace
@@ -47,14 +63,33 @@ Answer CliPrompter::messageBox(const std::string& text, MessageIcon, MessageButt
     return Answer::No;
 }
 
+void LogPrinter::setName(const std::string& name, bool onEveryLine) {
+    finish();
+    prefix_ = name + ": ";
+    onEveryLine_ = onEveryLine;
+}
+
+void LogPrinter::startLine(bool failure) {
+    finish();
+    if (onEveryLine_ || failure) err_ << prefix_;
+    open_ = true;
+}
+
 void LogPrinter::print(const LogRun& run) {
     std::string_view text = run.text;
     if (text.substr(0, 2) == "\r\n") {
-        finish();
+        startLine(run.colour == LogColour::Red);
         text.remove_prefix(std::min<std::size_t>(3, text.size()));  // the break and blank
+    } else if (!open_) {
+        startLine(run.colour == LogColour::Red);
     }
     err_ << text;
-    open_ = true;
+}
+
+void LogPrinter::line(const std::string& text, bool failure) {
+    startLine(failure);
+    err_ << text;
+    finish();
 }
 
 void LogPrinter::finish() {
@@ -63,19 +98,50 @@ void LogPrinter::finish() {
     err_.flush();
 }
 
-CliSession::CliSession(std::ostream& err) : err_(err), printer_(err), app_(prompter_, shell_) {
+CliSession::CliSession(std::istream& in, std::ostream& err, bool batch)
+    : in_(in), printer_(err), app_(prompter_, shell_), batch_(batch) {
     app_.log.setListener([this](const LogRun& run) { printer_.print(run); });
 }
 
-int CliSession::load(const std::string& path, bool analyse) {
-    const bool read = ReadModelFile(app_, path) == FileOutcome::Done;
+ModelRun CliSession::load(const std::string& name, bool analyse) {
+    ModelRun run{name, RunStatus::Ok, {}};
+    app_.log.clear();
+    prompter_.boxes.clear();
+    printer_.setName(name, batch_);
+    FileOutcome read;
+    if (name == "-") {
+        const std::string text{std::istreambuf_iterator<char>(in_),
+                               std::istreambuf_iterator<char>()};
+        read = ReadModelText(app_, "-", text);
+    } else {
+        read = ReadModelFile(app_, name);
+    }
+    app_.currentView = ViewMode::Model;
+    if (read == FileOutcome::Done && analyse) {
+        Button_Epilisi(app_);
+        printer_.finish();
+        for (const std::string& extra : boxExtras(prompter_, app_.log)) {
+            printer_.line(extra, false);
+        }
+        if (app_.model.analysisFailed) run.status = RunStatus::AnalysisFailed;
+    } else if (read != FileOutcome::Done) {
+        run.status = RunStatus::ReadFailed;
+    }
     printer_.finish();
-    if (!read) return kExitFileError;
-    if (!analyse) return kExitOk;
-    Button_Epilisi(app_);
-    printer_.finish();
-    printBoxExtras(prompter_, app_.log, err_);
-    return app_.model.analysisFailed ? kExitAnalysisFailed : kExitOk;
+    if (run.status != RunStatus::Ok) run.message = failureMessage(app_.log);
+    return run;
+}
+
+int exitStatus(const ModelRun& run) {
+    switch (run.status) {
+        case RunStatus::ReadFailed:
+            return kExitFileError;
+        case RunStatus::AnalysisFailed:
+            return kExitAnalysisFailed;
+        case RunStatus::Ok:
+            break;
+    }
+    return kExitOk;
 }
 
 }  // namespace vortak

@@ -1,7 +1,8 @@
 #pragma once
 
-// What both commands of the command-line tool share: a program state without a window, a
-// prompter that keeps the model as it is, and the message log printed on standard error.
+// What the commands of the command-line tool share: one program state without a window,
+// reused for every model of a batch (the solver's workspace is allocated once), a prompter
+// that keeps the model as it is, and the message log printed on standard error.
 
 #include <iosfwd>
 #include <string>
@@ -10,6 +11,7 @@
 #include "app/app_state.h"
 #include "app/shell.h"
 #include "base/prompter.h"
+#include "report/results_export.h"
 
 namespace vortak {
 
@@ -31,7 +33,8 @@ public:
     }
 };
 
-// Prints the message log as plain lines while it is written.
+// Prints the message log as plain lines while it is written. In a batch each line starts
+// with the model's name; alone, only the failures do.
 class LogPrinter {
 public:
     explicit LogPrinter(std::ostream& err) : err_(err) {}
@@ -39,38 +42,49 @@ public:
     LogPrinter(const LogPrinter&) = delete;
     LogPrinter& operator=(const LogPrinter&) = delete;
 
+    void setName(const std::string& name, bool onEveryLine);
     void print(const LogRun& run);
     // Ends the line being printed.
     void finish();
+    // A line of the tool's own; a failure always has the model's name in front.
+    void line(const std::string& text, bool failure);
 
 private:
+    void startLine(bool failure);
+
     std::ostream& err_;
+    std::string prefix_;
+    bool onEveryLine_ = false;
     bool open_ = false;
 };
 
-// One model read (and analysed) with its log printed as it is written.
+// Models read (and analysed) one after the other, each with its log printed as it is
+// written.
 class CliSession {
 public:
-    explicit CliSession(std::ostream& err);
+    // `batch`: several models, whose log lines are told apart by the models' names.
+    CliSession(std::istream& in, std::ostream& err, bool batch);
     CliSession(const CliSession&) = delete;
     CliSession& operator=(const CliSession&) = delete;
 
-    // Reads the model and, when asked, analyses it; returns the exit status so far.
-    int load(const std::string& path, bool analyse);
+    // Reads a model ("-" is standard input) and, when asked, analyses it. The status says
+    // how it went; its message holds the log's red lines of this model.
+    ModelRun load(const std::string& name, bool analyse);
 
     AppState& app() { return app_; }
-    // Standard error, after the log line being printed has been ended.
-    std::ostream& err() {
-        printer_.finish();
-        return err_;
-    }
+    // A message of the tool's own about the current model.
+    void report(const std::string& text) { printer_.line(text, true); }
 
 private:
-    std::ostream& err_;
+    std::istream& in_;
     LogPrinter printer_;
     CliPrompter prompter_;
     Shell shell_;
     AppState app_;
+    bool batch_;
 };
+
+// The exit status of a model's run.
+int exitStatus(const ModelRun& run);
 
 }  // namespace vortak

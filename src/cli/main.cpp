@@ -5,6 +5,7 @@
 #include "cli.h"
 
 int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
     std::vector<std::string> args(argv + 1, argv + argc);
-    return vortak::runCli(args, std::cout, std::cerr);
+    return vortak::runCli(args, std::cin, std::cout, std::cerr);
 }

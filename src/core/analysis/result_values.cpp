@@ -97,4 +97,39 @@ void computeExtremes(Model& model) {
     store(r, kMaxAbsStrain, scan<AbsRange>(M, [&](int e) { return axialStrain(model, e); }));
 }
 
+int extremeLocation(const Model& model, int x) {
+    const AnalysisResults& r = model.results;
+    const double target = r.extremes[x];
+    // Extremes come in threes (largest |v|, largest v, smallest v) for ux, uy, N, stress and
+    // strain; the total displacement has its largest and smallest only.
+    const auto find = [&](int count, auto value) {
+        for (int k = 1; k <= count; ++k) {
+            const double v = value(k);
+            const bool absolute = x == kMaxAbsUx || x == kMaxAbsUy || x == kMaxAbsN ||
+                                  x == kMaxAbsStress || x == kMaxAbsStrain;
+            if ((absolute ? std::fabs(v) : v) == target) return k;
+        }
+        return 0;
+    };
+    const int N = model.nodeCount;
+    const int M = model.elementCount;
+    if (x <= kMinUx) return find(N, [&](int n) { return r.D[2 * n - 1]; });
+    if (x <= kMinUy) return find(N, [&](int n) { return r.D[2 * n]; });
+    if (x <= kMinTotalDisplacement) return find(N, [&](int n) { return totalDisplacement(r, n); });
+    if (x <= kMinN) return find(M, [&](int e) { return axialForce(r, e); });
+    if (x <= kMinStress) return find(M, [&](int e) { return axialStress(model, r, e); });
+    return find(M, [&](int e) { return axialStrain(model, r, e); });
+}
+
+LargestDisplacement largestDisplacement(const Model& model) {
+    LargestDisplacement largest;
+    for (int d = 1; d <= 2 * model.nodeCount; ++d) {
+        if (std::fabs(model.results.D[d]) > largest.value) {
+            largest.value = std::fabs(model.results.D[d]);
+            largest.dof = d;
+        }
+    }
+    return largest;
+}
+
 }  // namespace vortak

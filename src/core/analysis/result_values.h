@@ -39,5 +39,18 @@ std::optional<SupportForce> supportForce(const Model& model, int n, int axis);
 // Fills the 17 extremes of model.results from nodes 1..N and elements 1..M. Each starts
 // from node or element 1 and is replaced only by a strictly larger (or smaller) value.
 void computeExtremes(Model& model);
+// Where extreme `x` (an `Extreme`) is found: the first node (extremes 1 to 8) or element
+// (9 to 17) whose value is the stored one; 0 when none is.
+int extremeLocation(const Model& model, int x);
+
+// The largest absolute displacement of the model's results and its DOF (the first where
+// it occurs; DOF 0 and value 0 when every displacement is 0). Beyond
+// kMechanismDisplacement (strictly) the structure is probably a mechanism.
+struct LargestDisplacement {
+    int dof = 0;
+    double value = 0;
+};
+LargestDisplacement largestDisplacement(const Model& model);
+inline constexpr double kMechanismDisplacement = 1.0e7;
 
 }  // namespace vortak

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -17,7 +19,7 @@ bool finite(double v) { return std::isfinite(v); }
 // A row-major n x n view with 1-based indices on the front of a capacity-sized buffer.
 class MatrixView {
 public:
-    MatrixView(std::vector<double>& buffer, int n) : data_(buffer.data()), n_(n) {}
+    MatrixView(double* data, int n) : data_(data), n_(n) {}
     double& operator()(int r, int c) { return data_[index(r, c)]; }
 
 private:
@@ -28,16 +30,21 @@ private:
     int n_;
 };
 
-// Leaves the used part of the workspace zero again however the solve ends.
+// Leaves the free block zero again however the solve ends: every row from its diagonal to
+// its last written column (nothing else is ever written).
 class ZeroOnExit {
 public:
-    ZeroOnExit(std::vector<double>& buffer, int n) : buffer_(buffer), n_(n) {}
-    ~ZeroOnExit() { std::fill_n(buffer_.begin(), static_cast<std::size_t>(n_) * n_, 0.0); }
+    ZeroOnExit(MatrixView& matrix, const std::vector<int>& rowEnd, int n)
+        : matrix_(matrix), rowEnd_(rowEnd), n_(n) {}
+    ~ZeroOnExit() {
+        for (int r = 1; r <= n_; ++r) std::fill(&matrix_(r, r), &matrix_(r, rowEnd_[r]) + 1, 0.0);
+    }
     ZeroOnExit(const ZeroOnExit&) = delete;
     ZeroOnExit& operator=(const ZeroOnExit&) = delete;
 
 private:
-    std::vector<double>& buffer_;
+    MatrixView& matrix_;
+    const std::vector<int>& rowEnd_;
     int n_;
 };
 
@@ -153,8 +160,10 @@ BarGeometry barGeometry(const Model& model, int e) {
 }
 
 SolverWorkspace::SolverWorkspace()
-    : K(static_cast<std::size_t>(kMaxDofs) * kMaxDofs, 0.0),
-      Kff(static_cast<std::size_t>(kMaxDofs) * kMaxDofs, 0.0) {}
+    : Kff(static_cast<double*>(std::calloc(std::size_t(kMaxDofs) * kMaxDofs, sizeof(double))),
+          &std::free) {
+    if (!Kff) throw std::bad_alloc();
+}
 
 SolveOutcome SolveTruss(const Model& model, AnalysisResults& results) {
     SolverWorkspace workspace;
@@ -169,27 +178,6 @@ SolveOutcome SolveTruss(const Model& model, AnalysisResults& results, SolverWork
     const int dofs = 2 * N;
     const SolveOutcome fault{SolveStatus::ArithmeticFault, 0};
 
-    // Assembly.
-    const ZeroOnExit clearK(workspace.K, dofs);
-    MatrixView K(workspace.K, dofs);
-    for (int e = 1; e <= M; ++e) {
-        const int i = model.nodeI(e);
-        const int j = model.nodeJ(e);
-        const int g = model.groupOf(e);
-        const ElementMatrices m =
-            elementMatrices(barGeometry(model, e), model.groups.E[g], model.groups.A[g]);
-        double ke[5][5] = {};
-        globalStiffness(m, ke);
-        const int d[5] = {0, 2 * i - 1, 2 * i, 2 * j - 1, 2 * j};
-        for (int a = 1; a <= 4; ++a) {
-            for (int b = 1; b <= 4; ++b) K(d[a], d[b]) += ke[a][b];
-        }
-    }
-    for (int n = 1; n <= N; ++n) {
-        K(2 * n - 1, 2 * n - 1) += model.nodes.Kx[n];
-        K(2 * n, 2 * n) += model.nodes.Ky[n];
-    }
-
     // DOF order: free DOFs first, then fixed ones, each ascending. A DOF counts as fixed
     // only when its constraint is exactly 1, so the two walks always cover every DOF.
     std::vector<int> P(static_cast<std::size_t>(dofs) + 1, 0);
@@ -200,16 +188,52 @@ SolveOutcome SolveTruss(const Model& model, AnalysisResults& results, SolverWork
     for (int d = 1, r = F; d <= dofs; ++d) {
         if (fixedDof(model, d)) P[++r] = d;
     }
+    std::vector<int> position(static_cast<std::size_t>(dofs) + 1, 0);  // the inverse of P
+    for (int r = 1; r <= dofs; ++r) position[P[r]] = r;
 
-    // Free block (upper triangle only) and its loads.
-    const ZeroOnExit clearKff(workspace.Kff, F);
-    MatrixView Kff(workspace.Kff, F);
+    // Assembly straight into the upper triangle of the free block. Every entry receives the
+    // contributions the full stiffness matrix K would (the elements in ascending order, then
+    // the springs), in the same order, so Kff(r, s) = K(P(r), P(s)) exactly; the rows and
+    // columns of fixed DOFs are never needed. rowEnd[r] is the last column of row r that
+    // may hold a non-zero: entries beyond it are exact zeros, so leaving them out of an
+    // update changes no value (x - 0*m is x). It only keeps banded stiffness patterns cheap,
+    // as does skipping rows whose multiplier is exactly zero.
+    MatrixView Kff(workspace.Kff.get(), F);
+    std::vector<int> rowEnd(static_cast<std::size_t>(F) + 1, 0);
+    for (int r = 1; r <= F; ++r) rowEnd[r] = r;
+    // The workspace is zero between solves: what a solve writes, it clears.
+    const ZeroOnExit clearKff(Kff, rowEnd, F);
+    const auto add = [&](int dofA, int dofB, double value) {
+        const int r = position[dofA];
+        const int c = position[dofB];
+        if (r > F || c > F || r > c) return;
+        Kff(r, c) += value;
+        if (rowEnd[r] < c) rowEnd[r] = c;
+    };
+    for (int e = 1; e <= M; ++e) {
+        const int i = model.nodeI(e);
+        const int j = model.nodeJ(e);
+        const int g = model.groupOf(e);
+        const ElementMatrices m =
+            elementMatrices(barGeometry(model, e), model.groups.E[g], model.groups.A[g]);
+        double ke[5][5] = {};
+        globalStiffness(m, ke);
+        const int d[5] = {0, 2 * i - 1, 2 * i, 2 * j - 1, 2 * j};
+        for (int a = 1; a <= 4; ++a) {
+            for (int b = 1; b <= 4; ++b) add(d[a], d[b], ke[a][b]);
+        }
+    }
+    for (int n = 1; n <= N; ++n) {
+        add(2 * n - 1, 2 * n - 1, model.nodes.Kx[n]);
+        add(2 * n, 2 * n, model.nodes.Ky[n]);
+    }
+
+    // The loads of the free DOFs.
     std::vector<double> Q(static_cast<std::size_t>(F) + 1, 0.0);
     std::vector<double> u(static_cast<std::size_t>(F) + 1, 0.0);
     for (int r = 1; r <= F; ++r) {
-        for (int s = r; s <= F; ++s) {
-            Kff(r, s) = K(P[r], P[s]);
-            if (!finite(Kff(r, s))) return fault;
+        for (int c = r; c <= rowEnd[r]; ++c) {
+            if (!finite(Kff(r, c))) return fault;
         }
         const int n = (P[r] - 1) / 2 + 1;
         Q[r] = (P[r] % 2 == 1) ? model.nodes.Fx[n] : model.nodes.Fy[n];
@@ -217,20 +241,6 @@ SolveOutcome SolveTruss(const Model& model, AnalysisResults& results, SolverWork
     }
 
     if (F > 0) {
-        // rowEnd[r]: the last column of row r that may hold a non-zero. Entries beyond it
-        // are exact zeros, so skipping them in an update changes no value (x - 0*m is x);
-        // it only keeps banded stiffness patterns cheap, as does skipping rows whose
-        // multiplier is exactly zero.
-        std::vector<int> rowEnd(static_cast<std::size_t>(F) + 1, 0);
-        for (int r = 1; r <= F; ++r) {
-            rowEnd[r] = r;
-            for (int s = F; s > r; --s) {
-                if (Kff(r, s) != 0.0) {
-                    rowEnd[r] = s;
-                    break;
-                }
-            }
-        }
         // Forward elimination on the upper triangle, without pivoting.
         for (int k = 1; k <= F - 1; ++k) {
             const double pivot = Kff(k, k);

@@ -4,6 +4,7 @@
 // with axial stiffness, springs on the diagonal, constrained DOFs moved behind the free
 // ones, and Gauss elimination without pivoting on the upper triangle of the free block.
 
+#include <memory>
 #include <vector>
 
 #include "model/analysis_results.h"
@@ -40,12 +41,12 @@ struct SolveOutcome {
     bool ok() const { return status == SolveStatus::Ok; }
 };
 
-// The two stiffness matrices, allocated once for the largest model. Their used part is
-// zero between solves.
+// The free-free block of the stiffness matrix (F x F, row-major), allocated once for the
+// largest model and zero between solves. It comes zeroed from the system, so the pages a
+// solve never touches (all beyond the band of a banded model) cost nothing.
 struct SolverWorkspace {
     SolverWorkspace();
-    std::vector<double> K;    // global stiffness, 2N x 2N
-    std::vector<double> Kff;  // free-free block, F x F
+    std::unique_ptr<double[], void (*)(void*)> Kff;
 };
 
 // Solves the model. On success `results` receives D, FL, FG and R, all finite together with

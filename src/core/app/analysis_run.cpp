@@ -128,15 +128,7 @@ void RunAnalysis(AppState& app) {
     log.LogMessage("Total time:  " + elapsedText(finish - start) + " sec");
     shell.setAnalyzeEnabled(true);
 
-    const AnalysisResults& r = model.results;
-    double largest = 0.0;
-    int largestDof = 0;
-    for (int d = 1; d <= 2 * model.nodeCount; ++d) {
-        if (std::fabs(r.D[d]) > largest) {
-            largest = std::fabs(r.D[d]);
-            largestDof = d;
-        }
-    }
+    const auto [largestDof, largest] = largestDisplacement(model);
     if (largest > kMechanismDisplacement) {
         app.prompter.messageBox(std::string(kMechanismText) + "\r\n\r\nmax.(u) = u(" +
                                     whole(largestDof) + ") = " + general(largest),

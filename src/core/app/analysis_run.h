@@ -12,7 +12,4 @@ void Button_Epilisi(AppState& app);
 void RunAnalysis(AppState& app);
 void ConfirmReanalysis(AppState& app);
 
-// Displacements larger than this (strictly) suggest a mechanism.
-inline constexpr double kMechanismDisplacement = 1.0e7;
-
 }  // namespace vortak

@@ -34,13 +34,18 @@ FileOutcome ReadModelFile(AppState& app, const std::string& path) {
         if (!answer) return FileOutcome::Cancelled;
         chosen = *answer;
     }
-    ClearModel(app.model);
-
     std::string text;
     if (const auto error = readWholeFile(chosen, text)) {
+        ClearModel(app.model);
         reportOpenFailure(app, std::string(kOpenError) + " " + *error);
         return FileOutcome::Failed;
     }
+    return ReadModelText(app, chosen, text);
+}
+
+FileOutcome ReadModelText(AppState& app, const std::string& path, std::string_view text) {
+    const std::string& chosen = path;
+    ClearModel(app.model);
     ParsedModelFile parsed = parseModelFile(text);
     if (!parsed.content) {
         reportOpenFailure(app, parsed.error.badHeader
@@ -51,12 +56,7 @@ FileOutcome ReadModelFile(AppState& app, const std::string& path) {
 
     // The tables and counts of the file; the results stay empty from ClearModel above.
     ModelFileContent& c = *parsed.content;
-    app.model.nodeCount = c.model.nodeCount;
-    app.model.elementCount = c.model.elementCount;
-    app.model.groupCount = c.model.groupCount;
-    app.model.nodes = c.model.nodes;
-    app.model.elements = c.model.elements;
-    app.model.groups = c.model.groups;
+    static_cast<ModelTables&>(app.model) = c.model;
     app.settings = c.settings;
     app.view.scale = c.view.scale;
     app.view.offsetX = c.view.offsetX;

@@ -4,6 +4,7 @@
 // disk, the messages and the log; and the unsaved-changes test.
 
 #include <string>
+#include <string_view>
 
 namespace vortak {
 
@@ -16,6 +17,8 @@ enum class FileOutcome { Cancelled, Done, Failed };
 // the file's view and "Open file:" is logged. On failure the message is shown and logged
 // and the model is left empty and untitled. Either way the changed flag is set.
 FileOutcome ReadModelFile(AppState& app, const std::string& path);
+// The same for text already read (standard input, say), shown and logged under `path`.
+FileOutcome ReadModelText(AppState& app, const std::string& path, std::string_view text);
 
 // Writes the model file; an empty path first asks for a name (".vok" is appended when the
 // name does not end in it exactly). The file is replaced atomically: a failed save leaves

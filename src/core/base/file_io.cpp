@@ -35,7 +35,8 @@ bool writeAll(int fd, std::string_view content) {
 
 }  // namespace
 
-std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content) {
+std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content,
+                                               bool flush) {
     if (path.empty() || path.back() == '/') return errorText(EISDIR);
     struct stat existing {};
     const bool replacing = ::stat(path.c_str(), &existing) == 0;
@@ -57,7 +58,9 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
     }
 
     int error = 0;
-    if (::fchmod(fd, mode) != 0 || !writeAll(fd, content) || ::fsync(fd) != 0) error = errno;
+    if (::fchmod(fd, mode) != 0 || !writeAll(fd, content) || (flush && ::fsync(fd) != 0)) {
+        error = errno;
+    }
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
     if (error != 0) {

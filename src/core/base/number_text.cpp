@@ -3,7 +3,6 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <system_error>
 
@@ -11,20 +10,20 @@ namespace vortak {
 
 namespace {
 
-// %G chooses exactly our rule: exponent form when the exponent of the value rounded to
-// `digits` significant digits is below -4 or at least `digits`, trailing zeros removed.
-// The C library writes the exponent with at least two digits ("1E-05", "1E+100").
+// The %G rule of the C library: exponent form when the exponent of the value rounded to
+// `digits` significant digits is below -4 or at least `digits`, trailing zeros removed, at
+// least two exponent digits ("1E-05", "1E+100"). std::to_chars with a precision is defined
+// as exactly that (with a small "e"), needs no locale, and is many times faster than
+// snprintf, which matters when thousands of numbers are written.
 std::string formatGeneral(double value, int digits) {
     if (value == 0.0) value = 0.0;  // never "-0"
     char buffer[64];
-    const int n = std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
-    std::string text(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
-    // %G never writes a locale decimal comma under the "C" numeric locale, but the GUI
-    // runs under the user's locale: normalise whatever separator was written.
-    for (char& c : text) {
-        if (c == ',') c = '.';
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
+    for (char* c = buffer; c != result.ptr; ++c) {
+        if (*c == 'e') *c = 'E';
     }
-    return text;
+    return std::string(buffer, result.ptr);
 }
 
 std::string withClassicBlank(std::string text) {

@@ -41,6 +41,9 @@ public:
     // The last line, without its line break (empty for an empty log).
     std::string lastLine() const;
 
+    // Forgets every run (the command-line tool starts each model of a batch afresh).
+    void clear() { runs_.clear(); }
+
     // Called after every insertion with the new run; the log window uses it to append.
     void setListener(std::function<void(const LogRun&)> listener) {
         listener_ = std::move(listener);
