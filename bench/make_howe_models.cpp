@@ -1,6 +1,7 @@
 // Writes the 100-node, 197-element Howe truss as a Vortak model (howe.vok) and as an
 // equivalent input deck for a general finite-element solver (howe.inp: two-node truss
-// elements, out-of-plane displacements fixed), for the end-to-end comparison in README.md.
+// elements, out-of-plane displacements fixed), for the end-to-end comparison in README.md;
+// with --batch COUNT FOLDER, COUNT variants of it for the batch benchmark.
 
 #include <cstdio>
 #include <fstream>
@@ -13,7 +14,28 @@
 
 using namespace vortak;
 
+// howe-00001.vok ... : `count` different trusses of the same size for batch runs, each with
+// its own height and loads, numbered along the span and chord by chord in turn.
+int writeBatch(const std::string& folder, int count) {
+    for (int k = 1; k <= count; ++k) {
+        Model m = bench::howeTruss(k % 2 == 1);
+        const float height = 2.5f + 0.001f * float(k % 1000);
+        for (int n = 1; n <= m.nodeCount; ++n) {
+            if (m.nodes.y[n] != 0) m.nodes.y[n] = height;
+            if (m.nodes.Fy[n] != 0) m.nodes.Fy[n] = -10.0f - float(k % 97);
+        }
+        char name[32];
+        std::snprintf(name, sizeof name, "/howe-%05d.vok", k);
+        std::ofstream(folder + name, std::ios::binary)
+            << modelFileText(m, ViewSettings{}, ViewTransform{});
+    }
+    std::printf("wrote %d models to %s\n", count, folder.c_str());
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--batch")
+        return writeBatch(argv[3], std::stoi(argv[2]));
     const std::string folder = argc > 1 ? argv[1] : ".";
     const Model m = bench::howeTruss(true);
     std::ofstream(folder + "/howe.vok", std::ios::binary)

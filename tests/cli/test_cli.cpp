@@ -1,10 +1,15 @@
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <fstream>
 
 #include "../core/test_support.h"
+#include "analysis/result_values.h"
 #include "app/analysis_run.h"
 #include "app/file_commands.h"
+#include "base/number_text.h"
 #include "model/model_file.h"
 #include "report/report.h"
 
@@ -18,9 +23,11 @@ struct Run {
     QString err;
 };
 
-Run runCli(const QStringList& args) {
+Run runCli(const QStringList& args, const QByteArray& input = {}) {
     QProcess process;
     process.start(QStringLiteral(VORTAK_CLI), args);
+    process.write(input);
+    process.closeWriteChannel();
     if (!process.waitForFinished(60000)) return {};
     return {process.exitCode(), process.readAllStandardOutput(),
             QString::fromUtf8(process.readAllStandardError())};
@@ -93,6 +100,102 @@ private slots:
         QVERIFY(run.status == 0 && run.out.isEmpty());  // the report went to the file only
         QCOMPARE(contents(path("bar.txt")).toStdString(),
                  expectedReport(path("bar.vok").toStdString(), "13"));
+    }
+
+    // The report path maps no toolkit library: read from the tool's own maps while it waits
+    // for its model on standard input.
+    void reportLoadsNoToolkit() {
+        QProcess process;
+        process.start(QStringLiteral(VORTAK_CLI), {"report", "-"});
+        QVERIFY(process.waitForStarted());
+        QTest::qWait(200);
+        QFile maps(QString("/proc/%1/maps").arg(process.processId()));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        const QByteArray mapped = maps.readAll();
+        QVERIFY(mapped.contains("vortak-cli") && !mapped.contains("libQt"));
+        process.write(contents(VORTAK_EXAMPLES_DIR "/pratt-bridge.vok"));
+        process.closeWriteChannel();
+        QVERIFY(process.waitForFinished(60000) && process.exitCode() == 0);
+        const std::string expected =
+            expectedReport(VORTAK_EXAMPLES_DIR "/pratt-bridge.vok", "1234");
+        QCOMPARE(process.readAllStandardOutput().toStdString(), expected);
+    }
+
+    // JSON read back by a real parser agrees with the report's numbers to the report's
+    // precision; every number reads back as a double the report prints the same.
+    void jsonAgreesWithTheReport() {
+        const QString model = QStringLiteral(VORTAK_EXAMPLES_DIR "/fink-roof-on-spring.vok");
+        const Run run = runCli({"results", "--format", "json", model});
+        QCOMPARE(run.status, 0);
+        QJsonParseError error;
+        const QJsonObject o = QJsonDocument::fromJson(run.out, &error).object();
+        QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+        QVERIFY(o["format"].toInt() == 1 && o["status"].toString() == "ok");
+        QVERIFY(!o["mechanism"].toObject()["warning"].toBool());
+        Harness h;
+        ReadModelFile(h.app, model.toStdString());
+        Button_Epilisi(h.app);
+        const Model& m = h.app.model;
+        const QJsonArray nodes = o["nodes"].toArray(), elements = o["elements"].toArray();
+        QCOMPARE(nodes.size(), m.nodeCount);
+        QCOMPARE(elements.size(), m.elementCount);
+        for (int n = 1; n <= m.nodeCount; ++n) {
+            const QJsonObject node = nodes[n - 1].toObject();
+            QCOMPARE(node["ux"].toDouble(), m.results.D[2 * n - 1]);  // bit for bit
+            QCOMPARE(general(node["total"].toDouble()), general(totalDisplacement(m, n)));
+        }
+        for (int e = 1; e <= m.elementCount; ++e) {
+            const QJsonObject element = elements[e - 1].toObject();
+            QCOMPARE(classic(element["N"].toDouble()), classic(axialForce(m, e)));
+            QCOMPARE(classic(element["strain"].toDouble()), classic(axialStrain(m, e)));
+        }
+        // The reactions as the report's section 4: both bearings push the roof up by 18.
+        const QJsonArray reactions = o["reactions"].toArray();
+        QCOMPARE(reactions.size(), 2);
+        QCOMPARE(reactions[1].toObject()["FyFrom"].toString(), QString("spring"));
+        QVERIFY(reactions[1].toObject()["Fx"].isNull());
+        for (const auto& r : reactions)
+            QVERIFY(std::fabs(r.toObject()["Fy"].toDouble() - 18) < 1e-9);
+        const QJsonObject minN = o["extremes"].toObject()["minN"].toObject();
+        QCOMPARE(minN["value"].toDouble(), m.results.extremes[kMinN]);
+        QCOMPARE(axialForce(m, minN["element"].toInt()), m.results.extremes[kMinN]);
+    }
+
+    // A batch goes on past a model that fails: its JSON object has its status and message
+    // and no numbers, the CSV none of its rows, and the exit status is the worst of them.
+    void batchWithFailures() {
+        const QStringList models{path("bar.vok"), path("mechanism.vok"), path("far.vok")};
+        Run run = runCli(QStringList{"results", "--format", "json"} + models);
+        QCOMPARE(run.status, 2);
+        const QJsonArray all = QJsonDocument::fromJson(run.out).array();
+        QCOMPARE(all.size(), 3);
+        const QStringList statuses{"ok", "analysis-failed", "read-failed"};
+        for (int k = 0; k < 3; ++k) {
+            const QJsonObject o = all[k].toObject();
+            QCOMPARE(o["status"].toString(), statuses[k]);
+            QCOMPARE(o.contains("nodes"), k == 0);
+            QCOMPARE(o["message"].toString().isEmpty(), k == 0);
+        }
+        QVERIFY(all[2].toObject()["message"].toString().contains("line 18: the x coordinate"));
+        // Each log line names its model.
+        for (const QString& line : run.err.split('\n', Qt::SkipEmptyParts))
+            QVERIFY2(line.startsWith(dir_.path()), qPrintable(line));
+        // CSV from standard input and a file, to a folder: a table per model, a header each.
+        run = runCli({"results", "--format", "csv", "--table", "elements", "--output-dir",
+                      path("csv"), "-", path("mechanism.vok")},
+                     contents(path("bar.vok")));
+        QCOMPARE(run.status, 2);
+        const QStringList rows = QString(contents(path("csv/stdin.csv"))).split("\r\n");
+        QCOMPARE(rows, (QStringList{"model,element,N,stress,strain,length", "-,1,2,2,2,1", ""}));
+        QCOMPARE(QString(contents(path("csv/mechanism.csv"))),
+                 QString("model,element,N,stress,strain,length\r\n"));
+        // Reports of a batch go to a folder, one file each; the failed model writes none.
+        run = runCli(
+            {"report", "--output-dir", path("reports"), path("bar.vok"), path("spring.vok")});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(contents(path("reports/bar.txt")).toStdString(),
+                 expectedReport(path("bar.vok").toStdString(), "1234"));
+        QVERIFY(!QFile::exists(path("reports/spring.txt")));
     }
 
     // The reactions of the report, springs included, and the loads it lists are in

@@ -16,36 +16,40 @@ namespace {
 
 bool finite(double v) { return std::isfinite(v); }
 
-// A row-major n x n view with 1-based indices on the front of a capacity-sized buffer.
-class MatrixView {
+// The upper triangle of the free block stored row by row, each row from its diagonal to the
+// last column that can ever hold a non-zero (its envelope), one after the other: a banded
+// stiffness matrix takes only its band, so a solve touches a few pages of memory, not the
+// whole square. 1-based indices.
+class EnvelopeMatrix {
 public:
-    MatrixView(double* data, int n) : data_(data), n_(n) {}
-    double& operator()(int r, int c) { return data_[index(r, c)]; }
+    // `envelope[r]`: the last column row r may need, before and during the elimination.
+    EnvelopeMatrix(double* data, const std::vector<int>& envelope, int n)
+        : data_(data), start_(static_cast<std::size_t>(n) + 2, 0) {
+        for (int r = 1; r <= n; ++r) {
+            start_[r + 1] = start_[r] + static_cast<std::size_t>(envelope[r] - r + 1);
+        }
+        size_ = start_[static_cast<std::size_t>(n) + 1];
+    }
+    double& operator()(int r, int c) { return data_[start_[r] + static_cast<std::size_t>(c - r)]; }
+    std::size_t size() const { return size_; }
+    double* data() { return data_; }
 
 private:
-    std::size_t index(int r, int c) const {
-        return static_cast<std::size_t>(r - 1) * n_ + static_cast<std::size_t>(c - 1);
-    }
     double* data_;
-    int n_;
+    std::vector<std::size_t> start_;  // where row r begins
+    std::size_t size_ = 0;
 };
 
-// Leaves the free block zero again however the solve ends: every row from its diagonal to
-// its last written column (nothing else is ever written).
+// Leaves the free block zero again however the solve ends.
 class ZeroOnExit {
 public:
-    ZeroOnExit(MatrixView& matrix, const std::vector<int>& rowEnd, int n)
-        : matrix_(matrix), rowEnd_(rowEnd), n_(n) {}
-    ~ZeroOnExit() {
-        for (int r = 1; r <= n_; ++r) std::fill(&matrix_(r, r), &matrix_(r, rowEnd_[r]) + 1, 0.0);
-    }
+    explicit ZeroOnExit(EnvelopeMatrix& matrix) : matrix_(matrix) {}
+    ~ZeroOnExit() { std::fill_n(matrix_.data(), matrix_.size(), 0.0); }
     ZeroOnExit(const ZeroOnExit&) = delete;
     ZeroOnExit& operator=(const ZeroOnExit&) = delete;
 
 private:
-    MatrixView& matrix_;
-    const std::vector<int>& rowEnd_;
-    int n_;
+    EnvelopeMatrix& matrix_;
 };
 
 // The transformation T (2 x 4) and local stiffness k (2 x 2) of one element.
@@ -198,17 +202,33 @@ SolveOutcome SolveTruss(const Model& model, AnalysisResults& results, SolverWork
     // may hold a non-zero: entries beyond it are exact zeros, so leaving them out of an
     // update changes no value (x - 0*m is x). It only keeps banded stiffness patterns cheap,
     // as does skipping rows whose multiplier is exactly zero.
-    MatrixView Kff(workspace.Kff.get(), F);
+    const auto freePair = [&](int dofA, int dofB, int& r, int& c) {
+        r = position[dofA];
+        c = position[dofB];
+        return r <= F && c <= F && r <= c;
+    };
     std::vector<int> rowEnd(static_cast<std::size_t>(F) + 1, 0);
     for (int r = 1; r <= F; ++r) rowEnd[r] = r;
+    for (int e = 1; e <= M; ++e) {
+        const int d[4] = {2 * model.nodeI(e) - 1, 2 * model.nodeI(e), 2 * model.nodeJ(e) - 1,
+                          2 * model.nodeJ(e)};
+        for (int a : d) {
+            for (int b : d) {
+                if (int r, c; freePair(a, b, r, c) && rowEnd[r] < c) rowEnd[r] = c;
+            }
+        }
+    }
+    // How far each row can grow in the elimination: row k's reach passes to every row i
+    // within it (the envelope of the factor).
+    std::vector<int> envelope = rowEnd;
+    for (int k = 1; k <= F; ++k) {
+        for (int i = k + 1; i <= envelope[k]; ++i) envelope[i] = std::max(envelope[i], envelope[k]);
+    }
+    EnvelopeMatrix Kff(workspace.Kff.get(), envelope, F);
     // The workspace is zero between solves: what a solve writes, it clears.
-    const ZeroOnExit clearKff(Kff, rowEnd, F);
+    const ZeroOnExit clearKff(Kff);
     const auto add = [&](int dofA, int dofB, double value) {
-        const int r = position[dofA];
-        const int c = position[dofB];
-        if (r > F || c > F || r > c) return;
-        Kff(r, c) += value;
-        if (rowEnd[r] < c) rowEnd[r] = c;
+        if (int r, c; freePair(dofA, dofB, r, c)) Kff(r, c) += value;
     };
     for (int e = 1; e <= M; ++e) {
         const int i = model.nodeI(e);
