@@ -23,8 +23,9 @@ struct Run {
     QString err;
 };
 
-Run runCli(const QStringList& args, const QByteArray& input = {}) {
+Run runCli(const QStringList& args, const QByteArray& input = {}, const QString& folder = {}) {
     QProcess process;
+    if (!folder.isEmpty()) process.setWorkingDirectory(folder);
     process.start(QStringLiteral(VORTAK_CLI), args);
     process.write(input);
     process.closeWriteChannel();
@@ -196,6 +197,14 @@ private slots:
         QCOMPARE(contents(path("reports/bar.txt")).toStdString(),
                  expectedReport(path("bar.vok").toStdString(), "1234"));
         QVERIFY(!QFile::exists(path("reports/spring.txt")));
+        // Pictures of a batch, in the format asked for; "--" lets a name start with a dash.
+        QVERIFY(QFile::copy(path("bar.vok"), path("-dash.vok")));
+        run = runCli({"render", "--format", "png", "--size", "320x240", "--output-dir", "pictures",
+                      "loose.vok", "--", "-dash.vok"},
+                     {}, dir_.path());
+        QCOMPARE(run.status, 0);
+        for (const char* name : {"pictures/loose.png", "pictures/-dash.png"})
+            QCOMPARE(QImage(path(name)).size(), QSize(320, 240));
     }
 
     // The reactions of the report, springs included, and the loads it lists are in
