@@ -12,7 +12,7 @@
 #include "app/app_state.h"
 #include "app/file_commands.h"
 #include "app/shell.h"
-#include "base/prompter.h"
+#include "cli_session.h"
 #include "graphics/image_file.h"
 #include "graphics/qt_surface.h"
 #include "picture.h"
@@ -21,23 +21,6 @@
 namespace {
 
 using namespace vortak;
-
-// Keeps quiet: the tool has already told the user what the read and the analysis said.
-class QuietPrompter : public Prompter {
-public:
-    Answer messageBox(const std::string&, MessageIcon, MessageButtons buttons) override {
-        return buttons == MessageButtons::Ok ? Answer::Ok : Answer::No;
-    }
-    std::optional<std::string> inputBox(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> openFileName(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> saveFileName(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-};
 
 void fail(char* error, std::size_t size, const std::string& text) {
     if (size == 0) return;
@@ -67,7 +50,8 @@ extern "C" __attribute__((visibility("default"))) int vortak_raster_picture(
     const char* modelText, std::size_t length, int view, int width, int height, const char* format,
     const char* output, char* error, std::size_t errorSize) {
     ensureApplication();
-    QuietPrompter prompter;
+    CliPrompter prompter;  // keeps the model as it is, as the tool did before
+
     Shell shell;
     auto app = std::make_unique<AppState>(prompter, shell);
     if (ReadModelText(*app, "", std::string_view(modelText, length)) != FileOutcome::Done) {
