@@ -51,7 +51,6 @@ extern "C" __attribute__((visibility("default"))) int vortak_raster_picture(
     const char* output, char* error, std::size_t errorSize) {
     ensureApplication();
     CliPrompter prompter;  // keeps the model as it is, as the tool did before
-
     Shell shell;
     auto app = std::make_unique<AppState>(prompter, shell);
     if (ReadModelText(*app, "", std::string_view(modelText, length)) != FileOutcome::Done) {
