@@ -12,6 +12,7 @@ packages=(
     zlib1g-dev                                # tests read written workbooks back
     libbenchmark-dev                          # benchmarks
     xvfb xauth                                # running the desktop program without a screen
+    clang-14 libfuzzer-14-dev                 # fuzzing the model file reader
 )
 
 missing=()
