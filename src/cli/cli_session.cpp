@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <istream>
-#include <iterator>
 #include <ostream>
 #include <string_view>
 
 #include "app/analysis_run.h"
 #include "app/file_commands.h"
 #include "cli.h"
+#include "model/model_file.h"
 
 namespace vortak {
 
@@ -45,6 +45,26 @@ std::string failureMessage(const MessageLog& log) {
         message += text;
     }
     return message;
+}
+
+// The open failure's opening words, as the program shows them for a model file.
+constexpr const char* kOpenErrorText = "There was an error opening the file:";
+
+// Reads a model from standard input into `text`, but never more than a model file can
+// hold: an endless input (a device, a pipe that never ends) is refused once it has given
+// one byte more. False when refused.
+bool readModelInput(std::istream& in, std::string& text) {
+    text.clear();
+    char buffer[65536];
+    while (text.size() <= kMaxModelFileBytes && in) {
+        const std::size_t wanted = std::min(sizeof buffer, kMaxModelFileBytes + 1 - text.size());
+        in.read(buffer, static_cast<std::streamsize>(wanted));
+        text.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
+    if (text.size() <= kMaxModelFileBytes) return true;
+    text.clear();
+    text.shrink_to_fit();
+    return false;
 }
 
 }  // namespace
@@ -110,9 +130,16 @@ ModelRun CliSession::load(const std::string& name, bool analyse) {
     printer_.setName(name, batch_);
     FileOutcome read;
     if (name == "-") {
-        const std::string text{std::istreambuf_iterator<char>(in_),
-                               std::istreambuf_iterator<char>()};
-        read = ReadModelText(app_, "-", text);
+        std::string text;
+        if (readModelInput(in_, text)) {
+            read = ReadModelText(app_, "-", text);
+        } else {
+            // Refused as a file of that size is refused: an empty model and the red line.
+            ClearModel(app_.model);
+            app_.log.LogMessage(std::string(kOpenErrorText) + " " + modelFileTooLargeText(),
+                                LogColour::Red, true);
+            read = FileOutcome::Failed;
+        }
     } else {
         read = ReadModelFile(app_, name);
     }

@@ -66,7 +66,8 @@ extern "C" __attribute__((visibility("default"))) int vortak_raster_picture(
     app->currentView = static_cast<ViewMode>(view);
     QtSurface surface(QSize(width, height), kPictureDotsPerInch);
     drawPicture(*app, surface);
-    if (const auto problem = saveImageFile(surface.image(), output, format)) {
+    // Like the tool's other outputs: never half written, but not flushed to disk each time.
+    if (const auto problem = saveImageFile(surface.image(), output, format, false)) {
         fail(error, errorSize, "There was an error saving the file: " + *problem);
         return 1;
     }

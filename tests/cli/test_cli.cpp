@@ -271,6 +271,10 @@ private slots:
         row("truss too large to fit", {"render", "huge.vok", "--output", "huge.svg"}, 1,
             "vortak-cli: the truss is too large to be shown whole in a picture of 1600x1000 "
             "pixels\n");
+        // An endless input is refused once it passes the size of any model file.
+        row("endless device", {"report", "/dev/zero"}, 1,
+            "/dev/zero: There was an error opening the file: the file is larger than 4 MiB, too "
+            "large for a model file\n");
         row("the model view needs no analysis",
             {"render", "mechanism.vok", "--output", "model.png"}, 0, "");
     }
@@ -285,6 +289,23 @@ private slots:
         QVERIFY2(run.err.contains(err), qPrintable(run.err));
         QVERIFY(QString::fromUtf8(run.out).contains(out));
         if (status != 0) QVERIFY(run.out.isEmpty());
+    }
+
+    // Standard input is held to the size bound of a model file: up to it a model reads (what
+    // follows the end line is not read), one byte more is refused.
+    void standardInputSizeBound() {
+        const std::string bar = barFile();
+        for (const bool overBound : {false, true}) {
+            const QByteArray input = QByteArray::fromStdString(
+                bar + std::string(kMaxModelFileBytes - bar.size() + (overBound ? 1 : 0), '\n'));
+            const Run run = runCli({"report", "-"}, input);
+            QCOMPARE(run.status, overBound ? 1 : 0);
+            if (overBound) {
+                QCOMPARE(run.err,
+                         "-: There was an error opening the file: the file is larger "
+                         "than 4 MiB, too large for a model file\n");
+            }
+        }
     }
 
     void renderFormats_data() {

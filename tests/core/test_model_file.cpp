@@ -1,14 +1,21 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <bit>
 #include <cfloat>
 #include <cmath>
+#include <csignal>
 #include <limits>
 #include <random>
+#include <thread>
 
 #include "app/file_commands.h"
 #include "base/file_io.h"
 #include "base/number_text.h"
 #include "model/field_limits.h"
 #include "model/model_file.h"
+#include "settings/settings_values.h"
 #include "test_support.h"
 
 using namespace vortak::test;
@@ -59,6 +66,12 @@ void editSaved(const AppState& app, const std::string& from, const std::string& 
 }
 
 using Change = void (*)(AppState&);
+
+std::string repeated(const std::string& text, int times) {
+    std::string out;
+    for (int k = 0; k < times; ++k) out += text;
+    return out;
+}
 
 // Edge values first, then random values of the same kind over every magnitude (random bit
 // patterns) that `keep` accepts.
@@ -149,12 +162,16 @@ private slots:
         const auto springs = floats({FLT_MAX, belowMax, FLT_MIN, 0}, isValidSpringConstant);
         const auto scales =
             floats({FLT_MAX, belowMax, FLT_MIN}, [](float v) { return fitsInFloat(v) && v > 0; });
+        const auto viewScales = floats({FLT_MAX, belowMax, 1, std::nextafter(1.0f, 2.0f)},
+                                       [](float v) { return fitsInFloat(v) && v >= 1; });
         const auto sections = pool<double, std::uint64_t>(
             {DBL_MAX, std::nextafter(DBL_MAX, 0.0), DBL_MIN}, random, isValidSectionValue);
-        // View offsets come from pan and zoom arithmetic: any finite double, subnormal ones too.
+        // View offsets come from pan and zoom arithmetic: any double up to the bound,
+        // subnormal ones too.
         const auto offsets = pool<double, std::uint64_t>(
-            withNegatives<double>({DBL_MAX, DBL_MIN, std::numeric_limits<double>::denorm_min(), 0}),
-            random, [](double v) { return std::isfinite(v); });
+            withNegatives<double>(
+                {kMaxViewOffset, DBL_MIN, std::numeric_limits<double>::denorm_min(), 0}),
+            random, [](double v) { return std::fabs(v) <= kMaxViewOffset; });
 
         // Each model puts different values of the pools into every field of a full model.
         std::size_t next = 0;
@@ -177,7 +194,7 @@ private slots:
                   &ViewSettings::Ena_cm_posa_STRAIN, &ViewSettings::kannab,
                   &ViewSettings::Ena_cm_posa_m_epi_1000})
                 v.*f = take(scales);
-            h.app.view.scale = take(scales);
+            h.app.view.scale = take(viewScales);
             h.app.view.offsetX = take(offsets);
             h.app.view.offsetY = take(offsets);
 
@@ -291,7 +308,58 @@ private slots:
         row(79, "-1.9",
             "node #2 has the spring constant Kx '-1.9'; spring constants cannot be negative");
         row(11, "1e999", "'1e999' is too large a number");
-        row(int(lines.size()) - 18, "0", "'0' is not a valid view scale (must be positive)");
+        // The settings section: heading at line `st`, its values at st + 1 .. st + 43.
+        const int st = int(lines.indexOf("Settings")) + 1;
+        row(st + 27, "0.5", "'0.5' is not a valid view scale (1 up to 3.4E+38)");
+        row(st + 28, "-1E+308",
+            "'-1E+308' is not a valid horizontal view offset (-1E+38 to 1E+38)");
+        row(st + 29, "1.0000001E+38",
+            "'1.0000001E+38' is not a valid vertical view offset (-1E+38 to 1E+38)");
+        row(st + 22, "2.5", "'2.5' is not a valid number of decimals for forces (0 to 13)");
+        row(st + 3, "1,0",
+            "the line holds more than one value ('0' follows a comma); every line holds one");
+        row(st + 44, "END of Vortak Input File,", "the end line holds more than one value");
+        row(st + 44, "0",
+            "the Settings section has more than its 43 lines: the end line 'END of Vortak Input "
+            "File' was expected here, but the line holds '0'");
+        row(st, "Setting",
+            "the line 'Settings' was expected here, but the line holds 'Setting'; the file does "
+            "not follow its counts");
+        row(13, "x",
+            "an empty line was expected here, but the line holds 'x'; the file does not "
+            "follow its counts");
+        // A count one too small leaves a record where the next heading should be.
+        {
+            QStringList fewer = lines;
+            fewer[7] = "1";  // line 8, the group count
+            QTest::newRow("group count too small")
+                << joinLines(fewer)
+                << std::string(
+                       "line 14: the line 'Nodes' was expected here, but the line holds "
+                       "'2'; the file does not follow its counts");
+        }
+        // A line too many or too few in the settings, which used to shift every later value.
+        {
+            QStringList extra = lines;
+            extra.insert(st + 5, "1");  // a flag line repeated
+            QStringList missing = lines;
+            missing.removeAt(st + 5);
+            const std::string unended = joinLines(lines.mid(0, st + 43)) + "\r\n";
+            const auto at = [](int line) { return "line " + std::to_string(line) + ": "; };
+            for (const auto& [text, message] : {
+                     std::pair{joinLines(extra),
+                               at(st + 44) +
+                                   "the Settings section has more than its 43 lines: the end "
+                                   "line 'END of Vortak Input File' was expected here, but the "
+                                   "line holds '" +
+                                   lines[st + 42].toStdString() + "'"},
+                     {joinLines(missing),
+                      at(st + 43) + "the Settings section ends after 42 of its 43 lines"},
+                     {unended, at(st + 44) + "the file ends inside the Settings section"},
+                 }) {
+                QTest::newRow(message.c_str()) << text << message;
+            }
+        }
         // A file cut short inside its header is cut short, not another kind of file.
         for (const auto& [kept, message] :
              {std::pair<int, std::string>{0, "line 1: the file ends inside the header section"},
@@ -356,6 +424,105 @@ private slots:
         QCOMPARE(h.app.model.fileName, files.path("kept.vok"));
         QCOMPARE(ReadModelFile(h.app, files.path("nothing.vok")), FileOutcome::Failed);
         QCOMPARE(h.app.log.lastLine(), " " + kOpenError + "No such file or directory");
+    }
+
+    // Messages quote a short prefix of a field, every byte of it printable.
+    void quotedFields_data() {
+        columns<std::string, std::string>("field", "quoted");
+        const std::string forty(40, '7');
+        QTest::newRow("plain") << std::string("abc") << std::string("'abc'");
+        QTest::newRow("40 characters") << forty << "'" + forty + "'";
+        QTest::newRow("41 characters") << forty + "8"
+                                       << "'" + forty + "...'";
+        QTest::newRow("escape sequence") << std::string("\x1B[2J1") << std::string("'\\x1B[2J1'");
+        QTest::newRow("NUL") << std::string("1\0002", 3) << std::string("'1\\x002'");
+        QTest::newRow("tab, backslash") << std::string("a\tb\\c") << std::string("'a\\tb\\\\c'");
+        QTest::newRow("DEL, C1, UTF-8")
+            << std::string("\x7F\x9B\xCE\x9A") << std::string("'\\x7F\\x9B\\xCE\\x9A'");
+        // Escapes do not count against the 40 characters of the field.
+        QTest::newRow("long with controls") << std::string(39, '\x01') + "xy"
+                                            << "'" + repeated("\\x01", 39) + "x...'";
+    }
+
+    void quotedFields() {
+        const auto [field, quoted] = fetch<std::string, std::string>("field", "quoted");
+        QCOMPARE(quotedFieldText(field), quoted);
+        // The reader quotes that way: a field of a megabyte gives a one-line message.
+        Harness h;
+        buildSample(h.app);
+        QStringList lines = fileLines(h.app);
+        lines[21] = "#";  // x of node 1
+        std::string text = joinLines(lines);
+        const std::string big = field + std::string(1 << 20, 'x');
+        text.replace(text.find("\r\n#\r\n") + 2, 1, big);
+        QCOMPARE(parseModelFile(text).error.description,
+                 "line 22: " + quotedFieldText(big) + " is not a number");
+    }
+
+    // The largest file the program writes is far below the size bound, which refuses an
+    // endless input (a device, a pipe) after reading one byte past it.
+    void sizeBound() {
+        Harness full;
+        Model& m = full.app.model;
+        const float longFloat = -1.17549449e-38f;  // the longest float texts
+        const double longDouble = 2.2250738585072014e-308;
+        m.groupCount = kMaxGroups;
+        for (int g = 1; g <= kMaxGroups; ++g) m.setGroup(g, {longDouble, longDouble});
+        m.nodeCount = kMaxNodes;
+        for (int n = 1; n <= kMaxNodes; ++n)
+            m.setNode(n, Node{longFloat, longFloat, 1, 1, longFloat, longFloat, 3.40282347e38f,
+                              3.40282347e38f});
+        for (int e = 1; e <= kMaxElements; ++e) addElement(m, 100, 99, 50);
+        full.app.view.offsetX = full.app.view.offsetY = -1.2345678901234567e-300;
+        const std::string largest = fileText(full.app);
+        QVERIFY(parseModelFile(largest).content.has_value());
+        qInfo("largest model file: %zu bytes", largest.size());
+        QVERIFY(largest.size() * 32 < kMaxModelFileBytes);
+
+        // A file of exactly the bound reads (what follows the end line is not read); one
+        // byte more is refused, from a regular file by its size and from a pipe as it comes.
+        TempFiles files;
+        const std::string atBound = largest + std::string(kMaxModelFileBytes - largest.size(), ' ');
+        const std::string tooLarge = kOpenError + modelFileTooLargeText();
+        QCOMPARE(tooLarge,
+                 kOpenError + "the file is larger than 4 MiB, too large for a model file");
+        const std::string fifo = files.path("pipe.vok");
+        QCOMPARE(::mkfifo(fifo.c_str(), 0600), 0);
+        std::signal(SIGPIPE, SIG_IGN);
+        for (const bool overBound : {false, true}) {
+            const std::string content = atBound + (overBound ? "\r\n" : "");
+            Harness h;
+            writeFileAtomically(files.path("big.vok"), content);
+            QCOMPARE(ReadModelFile(h.app, files.path("big.vok")),
+                     overBound ? FileOutcome::Failed : FileOutcome::Done);
+            if (overBound) QCOMPARE(h.app.log.lastLine(), " " + tooLarge);
+            // Through the pipe the writer goes on without end once the bound is passed.
+            std::thread writer([&fifo, &content, overBound] {
+                const int fd = ::open(fifo.c_str(), O_WRONLY);
+                std::string_view rest = content;
+                const std::string more(65536, '\n');
+                while (true) {
+                    if (rest.empty() && !overBound) break;
+                    const std::string_view chunk = rest.empty() ? std::string_view(more) : rest;
+                    const ssize_t n = ::write(fd, chunk.data(), chunk.size());
+                    if (n <= 0) break;  // the reader has gone
+                    if (!rest.empty()) rest.remove_prefix(std::size_t(n));
+                }
+                ::close(fd);
+            });
+            Harness p;
+            const FileOutcome piped = ReadModelFile(p.app, fifo);
+            writer.join();
+            QCOMPARE(piped, overBound ? FileOutcome::Failed : FileOutcome::Done);
+            if (overBound) QCOMPARE(p.app.log.lastLine(), " " + tooLarge);
+        }
+        Harness zero;
+        QCOMPARE(ReadModelFile(zero.app, "/dev/zero"), FileOutcome::Failed);
+        QCOMPARE(zero.prompter.questions().at(0).text, tooLarge);
+        std::string held = "old";
+        QCOMPARE(readWholeFile("/dev/zero", held, 1000),
+                 std::optional<std::string>("the file is larger than 1000 bytes"));
+        QVERIFY(held.empty());
     }
 
     void examplesAreWriterOutput() {

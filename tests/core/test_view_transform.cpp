@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "graphics/view_transform.h"
+#include "settings/settings_values.h"
 #include "test_support.h"
 
 using namespace vortak::test;
@@ -81,6 +82,9 @@ private slots:
         QTest::newRow("bridge in millimetres")
             << false << Points{{0, 0}, {600000, 0}} << true << 3000000.0f;
         QTest::newRow("scale too large") << false << Points{{-1e38, 0}, {1e38, 0}} << true << 0.0f;
+        // Fitted, the offsets would lie beyond what a model file holds.
+        QTest::newRow("offsets out of range")
+            << false << Points{{1e38, 0}, {1e38, 1}} << false << 0.0f;
         // Dragged from the bottom right to the top left.
         QTest::newRow("window: wide") << true << Points{{12, 3.6}, {2, 6.6}} << true << 42.373f;
         QTest::newRow("window: tall") << true << Points{{8, 3.1}, {4, 10.6}} << false << 55.147f;
@@ -113,6 +117,23 @@ private slots:
         QVERIFY(near(ends.x(), margin, tolerance) && near(ends.y(), size - margin, 0.01));
         const double centre = fitsWidth ? pic.center().y() - v.SH / 2 : pic.center().x() - v.SW / 2;
         QVERIFY(near(centre, 0, tolerance));
+    }
+
+    // Panning, zooming and centring on one far node never leave the range of offsets a model
+    // file holds, so every view can be saved and opened again.
+    void viewsStayInTheFileRange() {
+        ViewTransform v = makeView(1, 0, 0);
+        v.beginDrag(0, 0);
+        v.panDrag(-3e38, 3e38);
+        QVERIFY(isValidViewOffset(v.offsetX) && isValidViewOffset(v.offsetY));
+        QCOMPARE(v.offsetX, 1e38);
+        v = makeView(1e30f, 9e37, -9e37);
+        v.beginDrag(0, 5);
+        v.zoomDrag(500);  // the scale grows 26-fold: the offsets would too
+        QVERIFY(v.scale > 1e30f && std::fabs(v.offsetX) == 1e38 && std::fabs(v.offsetY) == 1e38);
+        v = makeView(1, 7, -3);
+        QVERIFY(!v.zoomExtents(modelWith({{1e38, 0}})));
+        QVERIFY(v.offsetX == 7 && v.offsetY == -3);
     }
 
     void history() {

@@ -11,7 +11,8 @@ class TestIcons : public QObject {
 private slots:
     void iconsAndCursorsAreVisibleAndDistinct() {
         const QString keys =
-            "New Open Save Xeraki Zoom Zoom_Window Zoom_Previous ZoomBestFit EA Komboi Stoixeia "
+            "New Open Save Undo Redo Xeraki Zoom Zoom_Window Zoom_Previous ZoomBestFit EA Komboi "
+            "Stoixeia "
             "Epikombia Foreas N CT Deform Animate Rithmiseis Epilisi Apotelesmata";
         QStringList names = keys.split(' ');
         QList<QImage> images;

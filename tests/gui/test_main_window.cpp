@@ -1,3 +1,5 @@
+#include <QMenuBar>
+
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/drawing_area.h"
@@ -82,6 +84,60 @@ private slots:
         QTest::mouseRelease(area, Qt::LeftButton, {}, nodeAt(p, 4));
         QVERIFY(p.app.model.nodeCount == nodes && p.app.model.elementCount == elements &&
                 p.app.log.lines().size() == logged);
+    }
+
+    // A mouse-made element is taken back by Ctrl+Z and made again by Ctrl+Y; the Edit menu's
+    // captions name the step.
+    void undoAndRedoFromTheKeyboard() {
+        Program p(kExamples + "/pratt-bridge.vok");
+        DrawingArea* area = p.w().drawingArea();
+        QAction* undo = p.w().action("Undo");
+        QAction* redo = p.w().action("Redo");
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+        QCOMPARE(undo->text(), "Undo");
+        p.w().resize(1000, 760);
+        QTRY_VERIFY(area->height() > 400);
+        // Node 1 and the next node in sight that it is not joined to.
+        int other = 2;
+        const auto joined = [&](int n) {
+            for (int e = 1; e <= p.app.model.elementCount; ++e)
+                if (p.app.model.nodeI(e) + p.app.model.nodeJ(e) == 1 + n &&
+                    (p.app.model.nodeI(e) == 1 || p.app.model.nodeJ(e) == 1))
+                    return true;
+            return false;
+        };
+        while (joined(other) || !area->rect().contains(nodeAt(p, other))) ++other;
+        const ModelTables opened = p.app.model;
+        const QImage before = area->picture();
+        const int elements = p.app.model.elementCount;
+        QTest::mousePress(area, Qt::LeftButton, {}, nodeAt(p, 1));
+        QTest::mouseMove(area, nodeAt(p, other));
+        QTest::mouseRelease(area, Qt::LeftButton, {}, nodeAt(p, other));
+        QCOMPARE(p.app.model.elementCount, elements + 1);
+        const QString label = "New element #" + QString::number(elements + 1);
+        QCOMPARE(undo->text(), "Undo " + label);
+        QVERIFY(undo->isEnabled() && !redo->isEnabled());
+        QVERIFY(area->picture() != before);
+
+        // Shortcuts reach the active window only.
+        QApplication::setActiveWindow(&p.w());
+        QVERIFY(QTest::qWaitForWindowActive(&p.w()));
+        QTest::keyClick(&p.w(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(p.app.model == opened);
+        QCOMPARE(area->picture(), before);  // redrawn without the element
+        QCOMPARE(QString::fromStdString(p.app.log.lastLine()), " Undo: " + label);
+        QVERIFY(!undo->isEnabled() && redo->isEnabled());
+        QCOMPARE(redo->text(), "Redo " + label);
+        QTest::keyClick(&p.w(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(p.app.model.elementCount, elements + 1);
+        QTest::keyClick(&p.w(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&p.w(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(p.app.model.elementCount, elements + 1);
+        QCOMPARE(QString::fromStdString(p.app.log.lastLine()), " Redo: " + label);
+
+        QStringList menus;
+        for (QAction* menu : p.w().menuBar()->actions()) menus << menu->text();
+        QCOMPARE(menus.mid(0, 3), (QStringList{"File", "Edit", "Model"}));
     }
 
     // Under a dark desktop scheme the option buttons and the drawing's labels keep the
@@ -177,6 +233,7 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", home.path());
         env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        env.insert("XDG_STATE_HOME", home.filePath("state"));  // no recovery copies of others
         program.setProcessEnvironment(env);
         program.start(QStringLiteral(VORTAK_PROGRAM), {kExamples + "/pratt-bridge.vok"});
         QVERIFY(program.waitForStarted(10000) && !program.waitForFinished(1500));  // runs on

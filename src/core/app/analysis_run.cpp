@@ -7,6 +7,7 @@
 #include "analysis/solver.h"
 #include "app/app_state.h"
 #include "app/shell.h"
+#include "app/undo.h"
 #include "base/number_text.h"
 #include "model/deletion.h"
 
@@ -87,7 +88,9 @@ void Button_Epilisi(AppState& app) {
             MessageIcon::Question, MessageButtons::YesNoCancel);
         if (answer == Answer::No) break;
         if (answer != Answer::Yes) return;  // Cancel, or the box was closed
+        const ModelTables before = model;
         DeleteNode(model, app.log, n);
+        recordModelChange(app, "Delete node #" + whole(n), before);
         app.shell.redraw();
         if (model.nodeCount == 0) return;
     }

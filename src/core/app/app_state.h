@@ -5,6 +5,7 @@
 // and drives the window. Created once by main() (or by each test) and passed by reference.
 
 #include "analysis/solver.h"
+#include "app/history.h"
 #include "app/window_state.h"
 #include "base/prompter.h"
 #include "graphics/view_transform.h"
@@ -15,6 +16,7 @@
 namespace vortak {
 
 class Shell;
+class RecoveryKeeper;
 
 struct AppState {
     AppState(Prompter& prompter, Shell& shell) : prompter(prompter), shell(shell) {}
@@ -37,6 +39,13 @@ struct AppState {
     WindowState window;
 
     SolverWorkspace solverWorkspace;
+
+    // The model's undo and redo steps; New and Open start it afresh.
+    ModelHistory history;
+
+    // Keeps the crash-recovery copy of unsaved work; none in tests and the command-line tool
+    // unless they set one.
+    RecoveryKeeper* recovery = nullptr;
 };
 
 // Stops a running deformation animation at once, as every drawing and editing command

@@ -5,6 +5,7 @@
 #include "app/analysis_run.h"
 #include "app/app_state.h"
 #include "app/file_commands.h"
+#include "app/recovery.h"
 #include "app/shell.h"
 #include "model/model_file.h"
 #include "settings/settings_values.h"
@@ -124,7 +125,10 @@ void startUp(AppState& app, const SettingsStore& store, const std::string& comma
     app.view.resetView();
     loadViewSettings(store, app.settings);
     showModelView(app);
-    if (!commandLineFile.empty()) ReadModelFile(app, commandLineFile);
+    // Work a crashed run left unsaved is offered before anything else; a recovered model
+    // takes the place of the file named on the command line, which File > Open still reaches.
+    const bool recovered = offerRecovery(app);
+    if (!recovered && !commandLineFile.empty()) ReadModelFile(app, commandLineFile);
     app.view.resetHistory();
 }
 
@@ -155,7 +159,9 @@ bool AskSaveChanges(AppState& app, bool exclamation) {
 
 void Button_Neo_arxeio(AppState& app, const SettingsStore& store) {
     if (!AskSaveChanges(app, false)) return;
+    discardRecoveryCopy(app);
     ClearModel(app.model);
+    app.history.clear();
     app.model.changed = true;
     app.model.fileName.clear();
     app.view.resetView();
@@ -169,6 +175,7 @@ void Button_Neo_arxeio(AppState& app, const SettingsStore& store) {
 
 void Button_Anagnosi_Arxeiou(AppState& app) {
     if (!AskSaveChanges(app, false)) return;
+    discardRecoveryCopy(app);
     ReadModelFile(app, "");
     app.model.changed = true;
     showModelView(app);
@@ -176,11 +183,21 @@ void Button_Anagnosi_Arxeiou(AppState& app) {
     app.shell.redraw();
 }
 
-void Button_Apothikefsi_Arxeiou(AppState& app) { WriteModelFile(app, app.model.fileName, false); }
+void Button_Apothikefsi_Arxeiou(AppState& app) {
+    if (WriteModelFile(app, app.model.fileName, false) == FileOutcome::Done) {
+        discardRecoveryCopy(app);
+    }
+}
 
-void SaveAs(AppState& app) { WriteModelFile(app, "", false); }
+void SaveAs(AppState& app) {
+    if (WriteModelFile(app, "", false) == FileOutcome::Done) discardRecoveryCopy(app);
+}
 
-bool confirmShutdown(AppState& app) { return AskSaveChanges(app, true); }
+bool confirmShutdown(AppState& app) {
+    if (!AskSaveChanges(app, true)) return false;
+    finishRecovery(app);
+    return true;
+}
 
 void Button_Foreas(AppState& app) {
     stopAnimation(app);

@@ -20,7 +20,9 @@ inline constexpr const char* kWebAddress = "https://vortak.example.org";
 
 // --- Start-up and documents ------------------------------------------------------------
 // The start-up sequence: the four log lines, the default view, the stored display options,
-// the model view, the file named on the command line (if any) and a fresh zoom history.
+// the model view, the offer of work a crashed run left unsaved (when AppState has a
+// recovery keeper), the file named on the command line (if any, and unless a model was
+// recovered) and a fresh zoom history.
 void startUp(AppState& app, const SettingsStore& store, const std::string& commandLineFile);
 
 // Asks whether to save unsaved work before it is discarded; false means the user (or a
@@ -30,7 +32,8 @@ void Button_Neo_arxeio(AppState& app, const SettingsStore& store);
 void Button_Anagnosi_Arxeiou(AppState& app);
 void Button_Apothikefsi_Arxeiou(AppState& app);
 void SaveAs(AppState& app);
-// The close of the main window; false keeps the program running.
+// The close of the main window; false keeps the program running. Save, Save As, New and
+// Open (once the old model is saved or given up) and the close delete the recovery copy.
 bool confirmShutdown(AppState& app);
 // The window caption.
 std::string caption(const AppState& app);

@@ -18,11 +18,26 @@ void reportOpenFailure(AppState& app, const std::string& text) {
     app.prompter.messageBox(text, MessageIcon::Critical, MessageButtons::Ok);
     app.log.LogMessage(text, LogColour::Red, true);
     ClearModel(app.model);
+    app.history.clear();
     app.model.fileName.clear();
     app.model.changed = true;
 }
 
 }  // namespace
+
+void installModel(AppState& app, const ModelFileContent& content, const std::string& fileName) {
+    ClearModel(app.model);
+    static_cast<ModelTables&>(app.model) = content.model;
+    app.settings = content.settings;
+    app.view.scale = content.view.scale;
+    app.view.offsetX = content.view.offsetX;
+    app.view.offsetY = content.view.offsetY;
+    app.view.resetHistory();
+    app.model.fileName = fileName;
+    app.model.changed = true;
+    app.model.analysisFailed = false;
+    app.history.clear();
+}
 
 FileOutcome ReadModelFile(AppState& app, const std::string& path) {
     std::string chosen = path;
@@ -35,7 +50,8 @@ FileOutcome ReadModelFile(AppState& app, const std::string& path) {
         chosen = *answer;
     }
     std::string text;
-    if (const auto error = readWholeFile(chosen, text)) {
+    if (const auto error =
+            readWholeFile(chosen, text, kMaxModelFileBytes, modelFileTooLargeText())) {
         ClearModel(app.model);
         reportOpenFailure(app, std::string(kOpenError) + " " + *error);
         return FileOutcome::Failed;
@@ -54,17 +70,8 @@ FileOutcome ReadModelText(AppState& app, const std::string& path, std::string_vi
         return FileOutcome::Failed;
     }
 
-    // The tables and counts of the file; the results stay empty from ClearModel above.
-    ModelFileContent& c = *parsed.content;
-    static_cast<ModelTables&>(app.model) = c.model;
-    app.settings = c.settings;
-    app.view.scale = c.view.scale;
-    app.view.offsetX = c.view.offsetX;
-    app.view.offsetY = c.view.offsetY;
-    app.model.fileName = chosen;
-    app.model.changed = true;
+    installModel(app, *parsed.content, chosen);
     app.log.LogMessage("Open file: " + chosen, LogColour::Black, true);
-    app.view.resetHistory();
     return FileOutcome::Done;
 }
 
@@ -99,7 +106,9 @@ FileOutcome WriteModelFile(AppState& app, const std::string& path, bool quiet) {
 bool ModelMatchesFile(const AppState& app) {
     if (app.model.fileName.empty()) return false;
     std::string onDisk;
-    if (readWholeFile(app.model.fileName, onDisk)) return false;
+    if (readWholeFile(app.model.fileName, onDisk, kMaxModelFileBytes, modelFileTooLargeText())) {
+        return false;
+    }
     return sameModelFileFields(onDisk, modelFileText(app.model, app.settings, app.view));
 }
 

@@ -9,6 +9,7 @@
 namespace vortak {
 
 struct AppState;
+struct ModelFileContent;
 
 enum class FileOutcome { Cancelled, Done, Failed };
 
@@ -19,6 +20,11 @@ enum class FileOutcome { Cancelled, Done, Failed };
 FileOutcome ReadModelFile(AppState& app, const std::string& path);
 // The same for text already read (standard input, say), shown and logged under `path`.
 FileOutcome ReadModelText(AppState& app, const std::string& path, std::string_view text);
+
+// Puts a read model file's tables, display options and view into the program state under
+// `fileName`: no results, the changed flag set, the zoom history restarting at the file's
+// view and the undo history empty.
+void installModel(AppState& app, const ModelFileContent& content, const std::string& fileName);
 
 // Writes the model file; an empty path first asks for a name (".vok" is appended when the
 // name does not end in it exactly). The file is replaced atomically: a failed save leaves

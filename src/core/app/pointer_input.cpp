@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/shell.h"
+#include "app/undo.h"
 #include "base/number_text.h"
 #include "graphics/view_transform.h"
 #include "model/field_limits.h"
@@ -98,12 +99,14 @@ int PointerInput::newNode(double X, double Y) {
                             LogColour::Red);
         return 0;
     }
+    const ModelTables before = m;
     const int n = ++m.nodeCount;
     Node node;
     node.x = float(x);
     node.y = float(y);
     m.setNode(n, node);
     m.changed = true;
+    recordModelChange(app_, "New node #" + whole(n), before);
     app_.log.LogMessage(
         "New node #" + whole(n) + ", x=" + classic(node.x) + ", y=" + classic(node.y) + ", Free",
         LogColour::Navy);
@@ -122,9 +125,11 @@ void PointerInput::createElement(int start, int end) {
         const int j = m.nodeJ(e);
         if ((i == start && j == end) || (i == end && j == start)) return;  // already joined
     }
+    const ModelTables before = m;
     const int e = ++m.elementCount;
     m.setElement(e, {float(start), float(end), 1.0f});
     m.changed = true;
+    recordModelChange(app_, "New element #" + whole(e), before);
     app_.log.LogMessage("New element #" + whole(e) + ", Node i: #" + whole(start) + ", Node j: #" +
                             whole(end) + ", E,A Group: #1, P2 Type",
                         LogColour::Navy);
@@ -351,6 +356,7 @@ void PointerInput::doubleClick() {
         }
     }
     if (nearest != 0 && best < kDoubleClickReach) {
+        const ModelTables before = m;
         float& cx = m.nodes.cx[nearest];
         float& cy = m.nodes.cy[nearest];
         // Free -> x fixed -> y fixed -> both -> free.
@@ -381,6 +387,7 @@ void PointerInput::doubleClick() {
                                 LogColour::Navy);
         }
         m.changed = true;
+        recordModelChange(app_, "Supports of node #" + whole(nearest), before);
     }
     app_.shell.redraw();
 }

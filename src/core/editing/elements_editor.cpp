@@ -1,6 +1,7 @@
 #include "editing/elements_editor.h"
 
 #include "app/app_state.h"
+#include "app/undo.h"
 #include "base/number_text.h"
 #include "editing/form_support.h"
 #include "model/deletion.h"
@@ -123,6 +124,8 @@ bool ElementsEditor::elegxos_stoixeion() {
 void ElementsEditor::apply() {
     if (!elegxos_stoixeion()) return;
     Model& m = app_.model;
+    const ModelTables before = m;
+    std::string label;
     const double v = boxNumber(number);
     const int i = int(boxNumber(nodeI));
     const int j = int(boxNumber(nodeJ));
@@ -132,15 +135,18 @@ void ElementsEditor::apply() {
     if (v == M + 1) {
         m.elementCount = M + 1;
         m.setElement(M + 1, element);
+        label = "New element #" + whole(M + 1);
         fillItems();
         newElement();
         app_.log.LogMessage("New element #" + whole(M + 1) + describe(i, j, g), LogColour::Navy);
     } else if (v < M + 1) {
         const int k = int(v);
         m.setElement(k, element);
+        label = "Edit element #" + whole(k);
         app_.log.LogMessage("* Element #" + whole(k) + describe(i, j, g), LogColour::Navy);
         choose(whole(k + 1));
     }
+    recordModelChange(app_, label, before);
     modelChanged(app_);
 }
 
@@ -159,7 +165,9 @@ void ElementsEditor::remove() {
         return;
     }
     const int k = int(v);
+    const ModelTables before = m;
     DeleteElement(m, app_.log, k);
+    recordModelChange(app_, "Delete element #" + whole(k), before);
     fillItems();
     choose(whole(k));
     backToModelView(app_);

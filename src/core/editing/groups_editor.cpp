@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/app_state.h"
+#include "app/undo.h"
 #include "app/window_state.h"
 #include "base/number_text.h"
 #include "editing/form_support.h"
@@ -85,6 +86,8 @@ bool GroupsEditor::elegxos_omadon() {
 void GroupsEditor::apply() {
     if (!elegxos_omadon()) return;
     Model& m = app_.model;
+    const ModelTables before = m;
+    std::string label;
     const double v = boxNumber(number);
     const double E = boxNumber(e);
     const double A = boxNumber(a);
@@ -92,6 +95,7 @@ void GroupsEditor::apply() {
     if (v == G + 1) {
         m.groupCount = G + 1;
         m.setGroup(G + 1, {E, A});
+        label = "New group #" + whole(G + 1);
         fillItems();
         newGroup();
         app_.log.LogMessage(
@@ -100,10 +104,12 @@ void GroupsEditor::apply() {
     } else if (v < G + 1) {
         const int k = int(v);
         m.setGroup(k, {E, A});
+        label = "Edit group #" + whole(k);
         app_.log.LogMessage("* Group #" + whole(k) + ", E= " + general(E) + ", A= " + general(A),
                             LogColour::Navy);
         choose(whole(k + 1));
     }
+    recordModelChange(app_, label, before);
     modelChanged(app_);
 }
 
@@ -129,7 +135,9 @@ void GroupsEditor::remove() {
             return;
         }
     }
+    const ModelTables before = m;
     DeleteGroup(m, app_.log, g);
+    recordModelChange(app_, "Delete group #" + whole(g), before);
     fillItems();
     choose(whole(g));
     app_.window.optionsVisible = false;

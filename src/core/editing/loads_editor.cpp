@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/app_state.h"
+#include "app/undo.h"
 #include "base/number_text.h"
 #include "editing/form_support.h"
 
@@ -82,6 +83,7 @@ void LoadsEditor::apply() {
     if (!loadFits(fx, "Fx", Field::Fx) || !loadFits(fy, "Fy", Field::Fy)) return;
     Model& m = app_.model;
     const int k = int(boxNumber(node));
+    const ModelTables tablesBefore = m;
     const NodalLoad before = m.load(k);
     const double Fx = boxNumber(fx);
     const double Fy = boxNumber(fy);
@@ -101,6 +103,8 @@ void LoadsEditor::apply() {
                             LogColour::Navy);
     }
 
+    recordModelChange(app_, (isLoaded ? "Loads on node #" : "Delete loads on node #") + whole(k),
+                      tablesBefore);
     rebuildList();
     choose(whole(k < m.nodeCount ? k + 1 : 1));
     focus = Field::Fx;

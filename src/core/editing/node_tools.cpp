@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/undo.h"
 #include "base/number_text.h"
 #include "editing/form_support.h"
 #include "model/deletion.h"
@@ -51,6 +52,10 @@ void MergeEditor::apply() {
     const int B = int(b);
     if (A == B) return;
 
+    // Element deletions the user agreed to stay, even when a later question is cancelled:
+    // they are one step to undo with the rest.
+    const ModelTables before = m;
+    const std::string label = "Merge nodes #" + whole(A) + " and #" + whole(B);
     for (int e = 1; e <= m.elementCount;) {
         if (!joins(m, e, A, B)) {
             ++e;
@@ -64,7 +69,10 @@ void MergeEditor::apply() {
                 "be merged?",
             MessageIcon::Question, MessageButtons::OkCancel);
         app_.log.LogMessage(sentence, LogColour::Red);
-        if (answer != Answer::Ok) return;
+        if (answer != Answer::Ok) {
+            if (recordModelChange(app_, label, before)) modelChanged(app_);
+            return;
+        }
         DeleteElement(m, app_.log, e);  // the element behind it takes number e: look again
     }
     std::vector<bool> reattached(std::size_t(m.elementCount) + 1, false);
@@ -101,6 +109,7 @@ void MergeEditor::apply() {
         items = numberItems(m.nodeCount);
         nodeA = nodeB = "1";
     }
+    recordModelChange(app_, label, before);
     modelChanged(app_);
 }
 
@@ -149,6 +158,7 @@ void MoveEditor::apply() {
             return;
         }
     }
+    const ModelTables before = m;
     for (int k = int(first); k <= int(last); ++k) {
         m.nodes.x[k] = float(double(m.nodes.x[k]) + fx);
         m.nodes.y[k] = float(double(m.nodes.y[k]) + fy);
@@ -156,6 +166,8 @@ void MoveEditor::apply() {
     app_.log.LogMessage("Moved nodes: #" + whole(int(first)) + " to #" + whole(int(last)) +
                             ", dx=" + general(fx) + ", dy=" + general(fy),
                         LogColour::Navy);
+    recordModelChange(app_, "Move nodes #" + whole(int(first)) + " to #" + whole(int(last)),
+                      before);
     modelChanged(app_);
 }
 

@@ -1,6 +1,7 @@
 #include "editing/nodes_editor.h"
 
 #include "app/app_state.h"
+#include "app/undo.h"
 #include "base/number_text.h"
 #include "editing/form_support.h"
 #include "model/deletion.h"
@@ -175,8 +176,10 @@ std::string NodesEditor::describe(int n) const {
 void NodesEditor::apply() {
     if (!elegxos_kombon()) return;
     Model& m = app_.model;
+    const ModelTables before = m;
     const double v = boxNumber(number);
     const int N = m.nodeCount;
+    std::string label;
     const auto store = [&](int n) {
         m.nodes.x[n] = float(boxNumber(x));
         m.nodes.y[n] = float(boxNumber(y));
@@ -188,15 +191,18 @@ void NodesEditor::apply() {
     if (v == N + 1) {
         m.nodeCount = N + 1;
         store(N + 1);
+        label = "New node #" + whole(N + 1);
         app_.log.LogMessage("New node #" + whole(N + 1) + describe(N + 1), LogColour::Navy);
         fillItems();
         newNode();
     } else if (v < N + 1) {
         const int k = int(v);
         store(k);
+        label = "Edit node #" + whole(k);
         app_.log.LogMessage("* Node #" + number + describe(k), LogColour::Navy);
         choose(whole(k + 1));
     }
+    recordModelChange(app_, label, before);
     modelChanged(app_);
 }
 
@@ -214,6 +220,7 @@ void NodesEditor::remove() {
         return;
     }
     const int n = int(v);
+    const ModelTables before = m;
     for (int e = 1; e <= m.elementCount; ++e) {
         if (!usesNode(m, e, n)) continue;
         const std::string warning =
@@ -233,6 +240,7 @@ void NodesEditor::remove() {
         }
     }
     DeleteNode(m, app_.log, n);
+    recordModelChange(app_, "Delete node #" + whole(n), before);
     fillItems();
     choose(whole(n));
     backToModelView(app_);

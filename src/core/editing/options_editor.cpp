@@ -6,6 +6,7 @@
 #include "app/shell.h"
 #include "base/number_text.h"
 #include "editing/form_support.h"
+#include "settings/settings_store.h"
 #include "settings/settings_values.h"
 
 namespace vortak {
@@ -13,6 +14,8 @@ namespace vortak {
 namespace {
 
 double number(const std::string& text) { return readSettingNumber(text); }
+
+constexpr const char* kSaveDefaultsError = "There was an error saving the default options:";
 
 // A positive number a single-precision setting can hold.
 bool positiveFloat(double v) { return v > 0 && fitsInFloat(v); }
@@ -149,6 +152,14 @@ bool OptionsEditor::saveDefault() {
     typed.decimalsStrain = number(decimalsStrain);
     typed.grid = number(grid);
     saveViewSettingsAsDefault(store_, values, typed);
+    // The whole batch of keys goes to disk at once; a failure leaves the stored defaults as
+    // they were and the user is told why.
+    if (const auto error = store_.save()) {
+        const std::string text = std::string(kSaveDefaultsError) + " " + *error;
+        app_.prompter.messageBox(text, MessageIcon::Critical, MessageButtons::Ok);
+        app_.log.LogMessage(text, LogColour::Red, true);
+        return false;
+    }
     return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include "base/number_text.h"
 #include "model/model.h"
+#include "settings/settings_values.h"
 
 namespace vortak {
 
@@ -23,6 +24,13 @@ constexpr double kZoomDragCm = 20.0;
 struct Extent {
     double xmin, xmax, ymin, ymax;
 };
+
+// Keeps the offsets within the range a model file holds, so that every view the program
+// reaches can be saved and opened again, and nothing derived from them overflows.
+void keepOffsetsInRange(ViewTransform& view) {
+    view.offsetX = std::clamp(view.offsetX, -kMaxViewOffset, kMaxViewOffset);
+    view.offsetY = std::clamp(view.offsetY, -kMaxViewOffset, kMaxViewOffset);
+}
 
 // The scale that shows `length` model units on `room` centimetres, rounded to three
 // decimals in double precision (a 600 m bridge in millimetres needs a scale of millions);
@@ -47,6 +55,7 @@ bool fitRectangle(ViewTransform& view, const Extent& e, double margin) {
     const double roomX = view.SW - 2.0 * margin;
     const double roomY = view.SH - 2.0 * margin;
 
+    const ViewTransform before = view;
     bool fitHeight;
     if (width == 0.0) {
         fitHeight = true;
@@ -72,6 +81,10 @@ bool fitRectangle(ViewTransform& view, const Extent& e, double margin) {
         const double heightCm = 100.0 * height / s;
         view.offsetX = 100.0 * e.xmin / s - margin;
         view.offsetY = (view.SH - 100.0 * e.ymax / s) - (view.SH - heightCm) / 2.0;
+    }
+    if (!isValidViewOffset(view.offsetX) || !isValidViewOffset(view.offsetY)) {
+        view = before;  // a view no model file could hold
+        return false;
     }
     return true;
 }
@@ -165,8 +178,11 @@ bool ViewTransform::zoomExtents(const Model& model) {
     if (e.xmin == e.xmax && e.ymin == e.ymax) {
         // One node, or nodes that all lie on one point: nothing to fit, so the point is
         // centred at the current scale.
-        offsetX = 100.0 * e.xmin / double(scale) - SW / 2.0;
-        offsetY = (SH - 100.0 * e.ymin / double(scale)) - SH / 2.0;
+        const double x = 100.0 * e.xmin / double(scale) - SW / 2.0;
+        const double y = (SH - 100.0 * e.ymin / double(scale)) - SH / 2.0;
+        if (!isValidViewOffset(x) || !isValidViewOffset(y)) return false;
+        offsetX = x;
+        offsetY = y;
         return true;
     }
     return fitRectangle(*this, e, kExtentsMargin);
@@ -189,6 +205,7 @@ void ViewTransform::beginDrag(double X, double Y) {
 void ViewTransform::panDrag(double X, double Y) {
     offsetX = double(dragX_) - X;
     offsetY = double(dragY_) - Y;
+    keepOffsetsInRange(*this);
 }
 
 void ViewTransform::zoomDrag(double Y) {
@@ -200,6 +217,7 @@ void ViewTransform::zoomDrag(double Y) {
         scale = float(zoomed);
         offsetX = offsetX - (f - 1.0) * (SW / 2.0 + offsetX);
         offsetY = offsetY - (f - 1.0) * (offsetY - SH / 2.0);
+        keepOffsetsInRange(*this);
     }
     lastY_ = Y;
 }

@@ -1,5 +1,6 @@
 #include "model/model_file.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -34,6 +35,9 @@ constexpr bool ViewSettings::*kFileFlags[21] = {
     &ViewSettings::Show_STRAIN,
 };
 
+// The lines of the settings section between its heading and the end line.
+constexpr int kSettingsLines = 43;
+
 // The 11 colours at the end of the settings section, in file order.
 constexpr Colour ViewSettings::*kFileColours[11] = {
     &ViewSettings::xroma_background, &ViewSettings::xroma_aksonon,
@@ -43,6 +47,8 @@ constexpr Colour ViewSettings::*kFileColours[11] = {
     &ViewSettings::Xroma_Efelkismou, &ViewSettings::Xroma_Thlipsis,
     &ViewSettings::Xroma_Afortistou,
 };
+static_assert(std::size(kFileFlags) + 11 + std::size(kFileColours) == kSettingsLines,
+              "21 flags, 11 numbers and 11 colours");
 
 class Writer {
 public:
@@ -61,6 +67,37 @@ private:
 
 bool hasSpring(const Model& m, int n) { return m.nodes.Kx[n] > 0 || m.nodes.Ky[n] > 0; }
 
+// How much of a field a message quotes: enough to find it in the file, while a field of
+// megabytes still gives a one-line message.
+constexpr std::size_t kQuotedFieldLength = 40;
+
+}  // namespace
+
+std::string quotedFieldText(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out = "'";
+    for (const char c : text.substr(0, kQuotedFieldLength)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\t') {
+            out += "\\t";
+        } else if (c == '\\') {
+            out += "\\\\";
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            // Control bytes would act on the terminal or the log window instead of showing;
+            // bytes above ASCII are shown the same way, as the file's encoding is unknown.
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    if (text.size() > kQuotedFieldLength) out += "...";
+    return out + "'";
+}
+
+namespace {
+
 // Reads the typed fields of a model file, remembering the section for messages.
 class Parser {
 public:
@@ -72,11 +109,39 @@ public:
 
     void section(const char* name) { section_ = name; }
 
-    std::optional<Field> nextField() { return fields_.next(); }
+    // A field of the header, read as it stands.
+    std::optional<Field> nextField() {
+        std::optional<Field> f = fields_.next();
+        if (f) lastLine_ = f->line;
+        return f;
+    }
+    // The next field, which must stand alone on its line, as the writer puts every value:
+    // a second value on a line (a comma) would shift every later field by one.
     Field field() {
         std::optional<Field> f = fields_.next();
         if (!f) failAtEnd();
+        if (f->line == lastLine_) {
+            fail(*f, "the line holds more than one value (" + quoted(*f) +
+                         " follows a comma); every line holds one");
+        }
+        lastLine_ = f->line;
         return std::move(*f);
+    }
+    // A line that names a section, where the counts of the sections before it put it.
+    void heading(const char* name) {
+        const Field f = field();
+        if (f.text != name) {
+            fail(f, "the line '" + std::string(name) + "' was expected here, but the line holds " +
+                        quoted(f) + "; the file does not follow its counts");
+        }
+    }
+    // The empty line after a count or a record.
+    void separator() {
+        const Field f = field();
+        if (f.text.find_first_not_of(" \t") != std::string::npos) {
+            fail(f, "an empty line was expected here, but the line holds " + quoted(f) +
+                        "; the file does not follow its counts");
+        }
     }
     [[noreturn]] void failAtEnd() {
         throw Failure{"line " + whole(fields_.line()) + ": the file ends inside the " + section_ +
@@ -131,11 +196,12 @@ public:
     [[noreturn]] void fail(const Field& f, const std::string& text) {
         throw Failure{"line " + whole(f.line) + ": " + text};
     }
-    static std::string quoted(const Field& f) { return "'" + f.text + "'"; }
+    static std::string quoted(const Field& f) { return quotedFieldText(f.text); }
 
 private:
     FieldReader fields_;
     std::string section_ = "header";
+    int lastLine_ = 0;
 };
 
 float readCoordinate(Parser& p, int node, const char* axis) {
@@ -194,13 +260,36 @@ float readReference(Parser& p, int element, const char* what, int count) {
     return float(value);
 }
 
+// The settings section: its 43 values, each alone on its line, then the end line right
+// after the last of them. A line too many or too few would otherwise shift every later
+// value into the wrong setting, where most of them still pass for valid.
 void readSettings(Parser& p, ModelFileContent& c) {
     p.section("Settings");
-    p.skip();  // "Settings"
+    p.heading("Settings");
+    std::array<Field, kSettingsLines> lines;
+    for (int k = 0; k < kSettingsLines; ++k) {
+        lines[k] = p.field();
+        if (lines[k].text == kModelFileEndLine) {
+            p.fail(lines[k], "the Settings section ends after " + whole(k) + " of its " +
+                                 whole(kSettingsLines) + " lines");
+        }
+    }
+    const Field end = p.field();
+    if (end.text != kModelFileEndLine) {
+        p.fail(end, "the Settings section has more than its " + whole(kSettingsLines) +
+                        " lines: the end line '" + kModelFileEndLine +
+                        "' was expected here, but the line holds " + Parser::quoted(end));
+    }
+    // Whatever follows the end line is not part of the model; the end line itself stands
+    // alone like every other line.
+    if (const std::optional<Field> after = p.nextField(); after && after->line == end.line) {
+        p.fail(*after, "the end line holds more than one value");
+    }
+
     ViewSettings& s = c.settings;
+    const Field* next = lines.data();
     for (bool ViewSettings::*flag : kFileFlags) {
-        const Field f = p.field();
-        const std::optional<double> value = fieldNumber(f);
+        const std::optional<double> value = fieldNumber(*next++);
         s.*flag = value && *value == 1.0;
     }
     const auto checked = [&p](auto value, const Field& f, bool valid, const char* what) {
@@ -208,37 +297,55 @@ void readSettings(Parser& p, ModelFileContent& c) {
         return value;
     };
     const auto int16Setting = [&](bool (*valid)(int), const char* what) {
-        const Field f = p.field();
+        const Field& f = *next++;
         const auto value = toInt16(p.number(f));
         return checked(value.value_or(0), f, value && valid(*value), what);
     };
+    // The decimals, as the view options dialog takes them: whole numbers only.
+    const auto decimalsSetting = [&](const char* what) {
+        const Field& f = *next++;
+        const double typed = p.number(f);
+        const auto value = toInt16(typed);
+        return checked(value.value_or(0), f,
+                       value && typed == std::floor(typed) && isValidDecimals(*value), what);
+    };
     const auto floatSetting = [&](bool (*valid)(float), const char* what) {
-        const Field f = p.field();
+        const Field& f = *next++;
         const double value = p.number(f);
         return checked(float(fitsInFloat(value) ? value : 0), f,
                        fitsInFloat(value) && valid(float(value)), what);
     };
-    s.dekadika_N = int16Setting(isValidDecimals, "number of decimals for forces (0 to 13)");
-    s.dekadika_strain = int16Setting(isValidDecimals, "number of decimals for strains (0 to 13)");
+    const auto offsetSetting = [&](const char* what) {
+        const Field& f = *next++;
+        const double value = p.number(f);
+        return checked(value, f, isValidViewOffset(value), what);
+    };
+    s.dekadika_N = decimalsSetting("number of decimals for forces (0 to 13)");
+    s.dekadika_strain = decimalsSetting("number of decimals for strains (0 to 13)");
     s.Ena_cm_posa_FORCE = floatSetting(isValidScaleEquivalence, "force scale (must be positive)");
     s.Ena_cm_posa_STRESS = floatSetting(isValidScaleEquivalence, "stress scale (must be positive)");
     s.Ena_cm_posa_STRAIN = floatSetting(isValidScaleEquivalence, "strain scale (must be positive)");
-    c.view.scale = floatSetting(isValidScaleEquivalence, "view scale (must be positive)");
-    c.view.offsetX = p.number();
-    c.view.offsetY = p.number();
+    c.view.scale = floatSetting(isValidViewScale, "view scale (1 up to 3.4E+38)");
+    c.view.offsetX = offsetSetting("horizontal view offset (-1E+38 to 1E+38)");
+    c.view.offsetY = offsetSetting("vertical view offset (-1E+38 to 1E+38)");
     s.kannab = floatSetting(isValidGridSpacing, "grid spacing (must be positive)");
     s.Ena_cm_posa_m_epi_1000 =
         floatSetting(isValidScaleEquivalence, "deformation scale (must be positive)");
     s.Animation_Frames =
         int16Setting(isValidAnimationFrames, "number of animation frames (1 to 1000)");
     for (Colour ViewSettings::*colour : kFileColours) {
-        const Field f = p.field();
+        const Field& f = *next++;
         const auto value = colourFromNumber(p.number(f));
         s.*colour = checked(value.value_or(0), f, value.has_value(), "colour value");
     }
 }
 
 }  // namespace
+
+std::string modelFileTooLargeText() {
+    return "the file is larger than " + whole(static_cast<long long>(kMaxModelFileBytes >> 20)) +
+           " MiB, too large for a model file";
+}
 
 std::string windowCaption(const Model& model) {
     return std::string(kProgramTitle) + " - " +
@@ -326,21 +433,23 @@ ParsedModelFile parseModelFile(std::string_view text) {
         ModelFileContent c;
         Model& m = c.model;
 
+        // Record numbers are skipped: the records count in file order.
         p.section("Groups");
-        p.skip(2);
+        p.separator();
+        p.heading("Groups");
         m.groupCount = p.wholeNumber(0, kMaxGroups, "the number of E,A groups");
-        p.skip();
+        p.separator();
         for (int g = 1; g <= m.groupCount; ++g) {
             p.skip();
             m.groups.E[g] = readSectionValue(p, g, "E");
             m.groups.A[g] = readSectionValue(p, g, "A");
-            p.skip();
+            p.separator();
         }
 
         p.section("Nodes");
-        p.skip();
+        p.heading("Nodes");
         m.nodeCount = p.wholeNumber(0, kMaxNodes, "the number of nodes");
-        p.skip();
+        p.separator();
         for (int n = 1; n <= m.nodeCount; ++n) {
             p.skip();
             m.nodes.x[n] = readCoordinate(p, n, "x");
@@ -349,23 +458,23 @@ ParsedModelFile parseModelFile(std::string_view text) {
             m.nodes.cy[n] = readConstraint(p, n, "y");
             m.nodes.Fx[n] = p.single();
             m.nodes.Fy[n] = p.single();
-            p.skip();
+            p.separator();
         }
 
         p.section("Elements");
-        p.skip();
+        p.heading("Elements");
         m.elementCount = p.wholeNumber(0, kMaxElements, "the number of elements");
-        p.skip();
+        p.separator();
         for (int e = 1; e <= m.elementCount; ++e) {
             p.skip();
             m.elements.i[e] = readReference(p, e, "node", m.nodeCount);
             m.elements.j[e] = readReference(p, e, "node", m.nodeCount);
             m.elements.group[e] = readReference(p, e, "group", m.groupCount);
-            p.skip();
+            p.separator();
         }
 
         p.section("Springs");
-        p.skip();
+        p.heading("Springs");
         const int springs = p.wholeNumber(0, kMaxNodes, "the number of spring records");
         for (int k = 0; k < springs; ++k) {
             const Field f = p.field();

@@ -4,6 +4,7 @@
 // value per line with CR LF line ends. Pure text in and out; the commands that ask for
 // file names, read and write the disk and log live with the program's commands.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,15 @@
 namespace vortak {
 
 inline constexpr const char* kModelFileEndLine = "END of Vortak Input File";
+
+// The largest model file the program reads. A model at full capacity (100 nodes, 200
+// elements, 50 groups, every node with springs) written with the longest number texts is
+// 18 KB; the bound leaves hand-made files (long number texts, padding) two hundred times
+// that, while an endless or absurd input (a device, a pipe, a wrong file) is refused before
+// it fills the memory.
+inline constexpr std::size_t kMaxModelFileBytes = std::size_t{4} << 20;
+// "the file is larger than 4 MiB, too large for a model file"
+std::string modelFileTooLargeText();
 
 // The window caption for the model's file name ("... - Untitled.vok" when untitled).
 std::string windowCaption(const Model& model);
@@ -32,6 +42,11 @@ struct ModelFileError {
     bool badHeader = false;   // not a model file at all
     std::string description;  // what is wrong and where, e.g. "line 31: 'abc' is not a number"
 };
+
+// A field as read failure messages quote it: in single quotes, at most its first 40
+// characters (then "..."), with tabs, backslashes, control bytes and bytes above ASCII
+// escaped (\t, \\, \x1B), so that what a message shows is always one printable line.
+std::string quotedFieldText(std::string_view text);
 
 // Parses file text. Exactly one of the two results is set.
 struct ParsedModelFile {

@@ -1,8 +1,8 @@
 #pragma once
 
 // The per-user settings store: string values addressed by section and key. Key names
-// compare without regard to letter case. The desktop program keeps them in the user's
-// native settings location; tests use MemorySettingsStore.
+// compare without regard to letter case. The desktop program keeps them in a settings file
+// (FileSettingsStore); tests use MemorySettingsStore.
 
 #include <map>
 #include <optional>
@@ -22,6 +22,10 @@ public:
                                              std::string_view key) const = 0;
     virtual void setValue(std::string_view section, std::string_view key,
                           std::string_view value) = 0;
+    // Makes the values set so far last: callers set a batch of values, then save once.
+    // Returns the error description when they could not be kept; a store in memory has
+    // nothing to write.
+    virtual std::optional<std::string> save() { return std::nullopt; }
 };
 
 class MemorySettingsStore : public SettingsStore {

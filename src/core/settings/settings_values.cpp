@@ -188,6 +188,8 @@ bool isValidScaleEquivalence(float value) { return std::isfinite(value) && value
 bool isValidGridSpacing(float value) { return std::isfinite(value) && value > 0.0f; }
 bool isValidAnimationFrames(int value) { return value >= 1 && value <= 1000; }
 bool isValidDecimals(int value) { return value >= 0 && value <= 13; }
+bool isValidViewScale(float value) { return std::isfinite(value) && value >= 1.0f; }
+bool isValidViewOffset(double value) { return std::fabs(value) <= kMaxViewOffset; }
 
 void loadViewSettings(const SettingsStore& store, ViewSettings& settings) {
     settings = ViewSettings{};

@@ -36,6 +36,13 @@ bool isValidScaleEquivalence(float value);  // the four "one centimetre equals" 
 bool isValidGridSpacing(float value);
 bool isValidAnimationFrames(int value);  // 1..1000
 bool isValidDecimals(int value);         // 0..13
+// The view a model file carries. The scale stays where the zoom commands keep it, 1 up to
+// the single-precision limit; the offsets (cm) stay within +-1E+38, so that with any
+// storable coordinate the picture positions, the pointer's model position, the pan
+// arithmetic in single precision and the zoom history all stay finite.
+inline constexpr double kMaxViewOffset = 1.0e38;
+bool isValidViewScale(float value);
+bool isValidViewOffset(double value);
 
 // --- Display options -------------------------------------------------------------------
 // Reads every display key; a key that is missing or holds an unusable value keeps the

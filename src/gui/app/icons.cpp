@@ -267,6 +267,23 @@ void paintZoomPrevious(QPainter& p, const QColor& ink) {
     p.drawPath(arrowHead(QPointF(3.5, 5.5), QPointF(3.5, 11.5), 5));
 }
 
+// A curved arrow going back to the left; mirrored, forward again to the right.
+void paintStepArrow(QPainter& p, const QColor& ink, bool forward) {
+    if (forward) p.setTransform(QTransform(-1, 0, 0, 1, kIconGrid, 0), true);
+    QPainterPath path;
+    path.moveTo(20, 20);
+    path.cubicTo(20.5, 12, 16, 8.5, 9, 8.5);
+    p.setPen(pen(p, ink, 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+    p.setPen(pen(p, kBlue, 1));
+    p.setBrush(kBlue);
+    p.drawPath(arrowHead(QPointF(10, 8.5), QPointF(2.5, 8.5), 7));
+}
+
+void paintUndo(QPainter& p, const QColor& ink) { paintStepArrow(p, ink, false); }
+void paintRedo(QPainter& p, const QColor& ink) { paintStepArrow(p, ink, true); }
+
 void paintZoomExtents(QPainter& p, const QColor& ink) {
     p.setPen(pen(p, ink, 2));
     p.setBrush(Qt::NoBrush);
@@ -431,10 +448,12 @@ struct Picture {
     Painting paint;
 };
 
-constexpr std::array<Picture, 20> kToolbar{{
+constexpr std::array<Picture, 22> kToolbar{{
     {"New", paintNew},
     {"Open", paintOpen},
     {"Save", paintSave},
+    {"Undo", paintUndo},
+    {"Redo", paintRedo},
     {"Xeraki", paintPan},
     {"Zoom", paintZoom},
     {"Zoom_Window", paintZoomWindow},

@@ -10,6 +10,7 @@
 #include "app/commands.h"
 #include "app/gui_prompter.h"
 #include "app/main_window.h"
+#include "app/recovery.h"
 #include "settings/qsettings_store.h"
 
 namespace {
@@ -52,6 +53,11 @@ int main(int argc, char** argv) {
     vortak::GuiPrompter prompter;
     vortak::GuiShell shell;
     vortak::AppState app(prompter, shell);
+    // Unsaved work is kept in the user's state folder while the program runs; start-up
+    // offers what a crashed run left there.
+    vortak::RecoveryFolder recoveryFiles(vortak::recoveryFolder());
+    vortak::RecoveryKeeper recovery(recoveryFiles);
+    app.recovery = &recovery;
 
     // The whole command line is the path of a model to open.
     QStringList words = QApplication::arguments();

@@ -29,6 +29,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <ctime>
+#include <tuple>
+
 #include "app/analysis_run.h"
 #include "app/app_state.h"
 #include "app/commands.h"
@@ -36,6 +39,8 @@
 #include "app/icons.h"
 #include "app/log_view.h"
 #include "app/picture_export.h"
+#include "app/recovery.h"
+#include "app/undo.h"
 #include "base/number_text.h"
 #include "editing/elements_dialog.h"
 #include "editing/groups_dialog.h"
@@ -85,6 +90,9 @@ private:
 namespace {
 
 constexpr int kAnimationIntervalMs = 16;  // about 60 frames a second
+// How often the model is looked at for the recovery copy: a look costs a fraction of a
+// millisecond, and the first change after a quiet spell is kept within this time.
+constexpr int kRecoveryLookIntervalMs = 1000;
 
 QString qt(const std::string& text) { return QString::fromStdString(text); }
 
@@ -220,6 +228,9 @@ MainWindow::MainWindow(AppState& app, SettingsStore& store, QWidget* parent)
     connect(&animation_, &QTimer::timeout, this, [this] { animationStep(); });
     animation_.setInterval(kAnimationIntervalMs);
     animation_.setTimerType(Qt::PreciseTimer);
+    connect(&recoveryTimer_, &QTimer::timeout, this, [this] { keepRecoveryCopy(false); });
+    recoveryTimer_.setInterval(kRecoveryLookIntervalMs);
+    if (app_.recovery != nullptr) recoveryTimer_.start();
 
     setDialog("EA", [this] {
         GroupsDialog dialog(app_, this);
@@ -327,6 +338,17 @@ void MainWindow::buildActions() {
     add("Open", "Open", "Open file", [this] { run([this] { Button_Anagnosi_Arxeiou(app_); }); });
     add("Save", "Save", "Save file", [this] { run([this] { Button_Apothikefsi_Arxeiou(app_); }); });
     add("SaveAs", "Save As...", "", [this] { run([this] { SaveAs(app_); }); });
+    add("Undo", "Undo", "Undo", [this] {
+        drawing_->abandonGesture();
+        run([this] { Undo(app_); });
+    });
+    action("Undo")->setShortcut(QKeySequence::Undo);
+    add("Redo", "Redo", "Redo", [this] {
+        drawing_->abandonGesture();
+        run([this] { Redo(app_); });
+    });
+    action("Redo")->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     add("CopyPicture", "Picture to Clipboard as bitmap", "", [this] { copyPicture(); });
     add("SavePicture", "Picture as .bmp file", "", [this] { savePictureBmp(); });
     add("SaveSvg", "Drawing as SVG file", "", [this] { saveDrawingSvg(); });
@@ -430,6 +452,10 @@ void MainWindow::buildMenus() {
     file->addSeparator();
     file->addAction(action("Exit"));
 
+    QMenu* edit = menuBar()->addMenu("Edit");
+    edit->addAction(action("Undo"));
+    edit->addAction(action("Redo"));
+
     QMenu* model = menuBar()->addMenu("Model");
     // The menu runs the model commands without leaving the mouse mode; the toolbar buttons
     // of the same commands reset it first.
@@ -513,10 +539,11 @@ void MainWindow::buildToolbar() {
     bar->setMovable(false);
     bar->setIconSize(QSize(24, 24));
     const char* layout[] = {
-        "New",           "Open",        "Save",   nullptr,   "Xeraki", "Zoom",        "Zoom_Window",
-        "Zoom_Previous", "ZoomBestFit", nullptr,  "EA",      "Komboi", "Stoixeia",    nullptr,
-        "Epikombia",     nullptr,       "Foreas", "N",       "CT",     "Deform",      "Animate",
-        nullptr,         "Rithmiseis",  nullptr,  "Epilisi", nullptr,  "Apotelesmata"};
+        "New",   "Open",       "Save",   nullptr,       "Undo",          "Redo",
+        nullptr, "Xeraki",     "Zoom",   "Zoom_Window", "Zoom_Previous", "ZoomBestFit",
+        nullptr, "EA",         "Komboi", "Stoixeia",    nullptr,         "Epikombia",
+        nullptr, "Foreas",     "N",      "CT",          "Deform",        "Animate",
+        nullptr, "Rithmiseis", nullptr,  "Epilisi",     nullptr,         "Apotelesmata"};
     for (const char* key : layout) {
         if (key == nullptr) {
             bar->addSeparator();
@@ -701,6 +728,15 @@ void MainWindow::syncControls() {
     legend_->setVisible(legend);
     if (legend) legend_->refresh();
     action("Animate")->setEnabled(w.animateEnabled);
+    // The captions name the step each would take back or make again.
+    for (const auto& [key, text, possible] :
+         {std::tuple{"Undo", undoCaption(app_), app_.history.canUndo()},
+          std::tuple{"Redo", redoCaption(app_), app_.history.canRedo()}}) {
+        QAction* a = action(key);
+        a->setText(qt(text));
+        a->setToolTip(qt(text));
+        a->setEnabled(possible);
+    }
     drawing_->updatePointer();
     applyColours();
     placeDrawingControls();
@@ -713,10 +749,26 @@ void MainWindow::redrawView() {
 
 void MainWindow::setAnalyzeEnabled(bool enabled) {
     action("Epilisi")->setEnabled(enabled);
+    // An analysis has ended: the recovery copy is brought up to date once its command is over.
+    if (enabled && app_.recovery != nullptr) {
+        QTimer::singleShot(0, this, [this] { keepRecoveryCopy(true); });
+    }
     if (!enabled) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void MainWindow::repaintLog() { log_->repaint(); }
+
+void MainWindow::keepRecoveryCopy(bool analysed) {
+    RecoveryKeeper* keeper = app_.recovery;
+    if (keeper == nullptr) return;
+    const double now = app_.shell.monotonicSeconds();
+    const std::time_t wallClock = std::time(nullptr);
+    if (analysed) {
+        keeper->writeNow(app_, now, wallClock);
+    } else {
+        keeper->tick(app_, now, wallClock);
+    }
+}
 
 void MainWindow::animationStep() {
     if (!animationTick(app_)) animation_.stop();
@@ -819,6 +871,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     savePlacement();
     animation_.stop();
+    recoveryTimer_.stop();
     event->accept();
 }
 

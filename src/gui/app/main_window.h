@@ -77,6 +77,7 @@ public:
     QWidget* plusButton() const;
     QWidget* legendBox() const;
     bool animationTimerActive() const { return animation_.isActive(); }
+    bool recoveryTimerActive() const { return recoveryTimer_.isActive(); }
     // One animation frame, as the timer does.
     void animationStep();
     // The panel clicks of the status bar (3 coordinates, 4 axes, 5 grid, 6 labels).
@@ -107,6 +108,7 @@ private:
     void savePictureBmp();
     void saveDrawingSvg();
     void toggleLog();
+    void keepRecoveryCopy(bool analysed);
 
     AppState& app_;
     SettingsStore& store_;
@@ -124,6 +126,8 @@ private:
     std::map<QString, std::function<void()>> dialogs_;
     std::map<int, QAction*> labelActions_;
     QTimer animation_;
+    // Looks for unsaved changes to keep in the recovery copy (when AppState has a keeper).
+    QTimer recoveryTimer_;
     QPointer<QTextBrowser> help_;
     QPointer<class ResultsWindow> results_;
     std::unique_ptr<struct ResultsSelection> selection_;

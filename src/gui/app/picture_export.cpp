@@ -2,8 +2,8 @@
 
 #include "app/app_state.h"
 #include "app/redraw.h"
-#include "base/file_io.h"
 #include "base/file_names.h"
+#include "base/file_writer.h"
 #include "graphics/drawing.h"
 #include "graphics/image_file.h"
 #include "graphics/svg_surface.h"

@@ -1,38 +1,29 @@
 #include "graphics/image_file.h"
 
+#include <QBuffer>
 #include <QImageWriter>
-#include <QSaveFile>
+
+#include <string_view>
+
+#include "base/file_writer.h"
 
 namespace vortak {
 
-namespace {
-
-std::string reason(const QString& text, const char* fallback) {
-    return text.isEmpty() ? std::string(fallback) : text.toStdString();
-}
-
-}  // namespace
-
 std::optional<std::string> saveImageFile(const QImage& image, const std::string& path,
-                                         const char* format) {
+                                         const char* format, bool flush) {
     if (image.isNull()) return std::string("The picture is empty.");
-    QSaveFile file(QString::fromStdString(path));
-    // Never fall back to writing over the old file in place (a folder where no temporary
-    // file can be made): a failure half-way would destroy it.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return reason(file.errorString(), "The file could not be created.");
-    }
-    QImageWriter writer(&file, QByteArray(format));
+    // The picture is encoded in memory first, so that the file itself is written by the
+    // program's one file writer: atomically, through links, never over a device.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, QByteArray(format));
     if (!writer.write(image)) {
-        // The device's own error (disk full) says more than the writer's generic one.
-        const QString why =
-            file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
-        file.cancelWriting();
-        return reason(why, "The picture could not be written.");
+        const QString why = writer.errorString();
+        return why.isEmpty() ? std::string("The picture could not be encoded.") : why.toStdString();
     }
-    if (!file.commit()) return reason(file.errorString(), "The file could not be saved.");
-    return std::nullopt;
+    return writeFileAtomically(path, std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                               flush);
 }
 
 }  // namespace vortak

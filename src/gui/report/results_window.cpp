@@ -367,8 +367,13 @@ void ResultsWindow::exportTables() {
     for (std::size_t k = 0; k < contents_.size(); ++k) {
         if (!selection_.chosen[k]) continue;
         const QString path = folder.isEmpty() ? QString() : newWorkbookPath(folder, titles[k], now);
-        if (path.isEmpty() || writeWorkbook(contents_[k], titles[k], path.toStdString())) {
+        const std::optional<std::string> error =
+            path.isEmpty() ? std::optional<std::string>("the export folder could not be made")
+                           : writeWorkbook(contents_[k], titles[k], path.toStdString());
+        if (error) {
             reportFailure(kExportFailureText);
+            // The box keeps its fixed words; the log says what went wrong.
+            app_.log.LogMessage(std::string(titles[k]) + ": " + *error, LogColour::Red);
             continue;
         }
         app_.log.LogMessage(std::string(titles[k]) + " exported to " + path.toStdString(),

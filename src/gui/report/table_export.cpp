@@ -13,15 +13,26 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 
+#include "base/file_io.h"
 #include "base/number_text.h"
 #include "report/results_tables.h"
 
 namespace vortak {
 
-std::optional<std::string> writeWorkbook(const ResultsTable& table, const std::string& title,
-                                         const std::string& path) {
-    lxw_workbook* workbook = workbook_new(path.c_str());
+namespace {
+
+// The workbook as libxlsxwriter makes it: it writes the file at `path` itself, and its
+// scratch files in `scratchFolder`.
+std::optional<std::string> buildWorkbook(const ResultsTable& table, const std::string& title,
+                                         const std::string& path, std::string scratchFolder) {
+    lxw_workbook_options options{};
+    options.tmpdir = scratchFolder.data();
+    lxw_workbook* workbook = workbook_new_opt(path.c_str(), &options);
     if (workbook == nullptr) return std::string("the workbook could not be created");
     lxw_worksheet* sheet =
         workbook_add_worksheet(workbook, title.empty() ? nullptr : title.substr(0, 31).c_str());
@@ -47,6 +58,25 @@ std::optional<std::string> writeWorkbook(const ResultsTable& table, const std::s
     const lxw_error error = workbook_close(workbook);
     if (error != LXW_NO_ERROR) return std::string(lxw_strerror(error));
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> writeWorkbook(const ResultsTable& table, const std::string& title,
+                                         const std::string& path) {
+    // The library can only write a file of its own: it gets a private folder, and the finished
+    // workbook goes to `path` through the program's file writer, like every other file.
+    const char* tmp = std::getenv("TMPDIR");
+    std::string folder = std::string(tmp != nullptr && *tmp == '/' ? tmp : "/tmp");
+    folder += "/vortak-workbook-XXXXXX";
+    if (::mkdtemp(folder.data()) == nullptr) return std::string(std::strerror(errno));
+    std::optional<std::string> error = buildWorkbook(table, title, folder + "/book.xlsx", folder);
+    std::string bytes;
+    if (!error) error = readWholeFile(folder + "/book.xlsx", bytes);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    if (!error) error = writeFileAtomically(path, bytes);
+    return error;
 }
 
 QString workbookFolder() {

@@ -16,8 +16,9 @@ namespace vortak {
 struct ResultsTable;
 
 // Writes the table to a new .xlsx workbook at `path`, one cell per table cell, numeric cells
-// as numbers, columns fitted to their contents, the sheet named `title`. Returns the error
-// description on failure.
+// as numbers, columns fitted to their contents, the sheet named `title`. The workbook is made
+// in a private temporary folder and written to `path` by writeFileAtomically; a failure
+// leaves a file at `path` as it was. Returns the error description on failure.
 std::optional<std::string> writeWorkbook(const ResultsTable& table, const std::string& title,
                                          const std::string& path);
 

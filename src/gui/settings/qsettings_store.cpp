@@ -1,50 +1,33 @@
 #include "settings/qsettings_store.h"
 
+#include <QDir>
+#include <QStandardPaths>
+#include <QtGlobal>
+
 namespace vortak {
 
-namespace {
-
-QString qt(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+QString QSettingsStore::defaultPath() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return QDir(folder).filePath(QString(kSettingsApplication) + "/" + kSettingsApplication +
+                                 ".conf");
 }
 
-}  // namespace
-
-QSettingsStore::QSettingsStore()
-    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                            kSettingsApplication, kSettingsApplication)) {}
+QSettingsStore::QSettingsStore() : QSettingsStore(defaultPath()) {}
 
 QSettingsStore::QSettingsStore(const QString& iniFile)
-    : settings_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
-
-QString QSettingsStore::storedKey(const QString& section, const QString& key) const {
-    // Groups are matched without regard to case as well.
-    QString group;
-    for (const QString& candidate : settings_->childGroups()) {
-        if (candidate.compare(section, Qt::CaseInsensitive) == 0) group = candidate;
+    : FileSettingsStore(QDir::cleanPath(iniFile).toStdString()) {
+    if (loadError()) {
+        qWarning("Vortak: the settings file %s could not be read: %s", path().c_str(),
+                 loadError()->c_str());
     }
-    if (group.isEmpty()) return {};
-    settings_->beginGroup(group);
-    const QStringList keys = settings_->childKeys();
-    settings_->endGroup();
-    for (const QString& candidate : keys) {
-        if (candidate.compare(key, Qt::CaseInsensitive) == 0) return group + '/' + candidate;
-    }
-    return {};
 }
 
-std::optional<std::string> QSettingsStore::value(std::string_view section,
-                                                 std::string_view key) const {
-    const QString stored = storedKey(qt(section), qt(key));
-    if (stored.isEmpty()) return std::nullopt;
-    return settings_->value(stored).toString().toStdString();
-}
-
-void QSettingsStore::setValue(std::string_view section, std::string_view key,
-                              std::string_view value) {
-    QString stored = storedKey(qt(section), qt(key));
-    if (stored.isEmpty()) stored = qt(section) + '/' + qt(key);
-    settings_->setValue(stored, qt(value));
+QSettingsStore::~QSettingsStore() {
+    // The window placement is set as the main window closes; it reaches the disk here. No
+    // one is left to show a box to, so a failure goes to the message log (standard error).
+    if (const auto error = save()) {
+        qWarning("Vortak: the settings could not be saved: %s", error->c_str());
+    }
 }
 
 }  // namespace vortak

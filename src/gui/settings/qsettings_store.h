@@ -1,32 +1,27 @@
 #pragma once
 
-// The settings store of the desktop program, kept by QSettings in the user's native
-// location (application "Vortak"). Keys are matched without regard to letter case, so a
-// value written under one spelling of a key is found and replaced under another.
+// The settings store of the desktop program: the settings file in the user's configuration
+// folder ($XDG_CONFIG_HOME, else ~/.config), "Vortak/Vortak.conf", the same file and layout
+// the program has always used. Reading, writing and the crash-safe save are the core's
+// FileSettingsStore; this class only works out where the file is, and saves what is still
+// unsaved when it goes away (at the program's end), logging a failure.
 
-#include <QSettings>
+#include <QString>
 
-#include <memory>
-
-#include "settings/settings_store.h"
+#include "settings/file_settings_store.h"
 
 namespace vortak {
 
-class QSettingsStore : public SettingsStore {
+class QSettingsStore : public FileSettingsStore {
 public:
     // The per-user store of the program.
     QSettingsStore();
-    // A store kept in one INI file (tests, portable set-ups).
+    // A store kept in one settings file (tests, portable set-ups).
     explicit QSettingsStore(const QString& iniFile);
+    ~QSettingsStore() override;
 
-    std::optional<std::string> value(std::string_view section, std::string_view key) const override;
-    void setValue(std::string_view section, std::string_view key, std::string_view value) override;
-
-private:
-    // The stored spelling of `key` in `section`, or an empty string.
-    QString storedKey(const QString& section, const QString& key) const;
-
-    std::unique_ptr<QSettings> settings_;
+    // Where the per-user store keeps its file.
+    static QString defaultPath();
 };
 
 }  // namespace vortak
