@@ -11,7 +11,7 @@ packages=(
     libxlsxwriter-dev                         # spreadsheet export
     zlib1g-dev                                # tests read written workbooks back
     libbenchmark-dev                          # benchmarks
-    xvfb xauth                                # running the desktop program without a screen
+    xvfb xauth xdotool                        # the desktop program without a screen, driven
     clang-14 libfuzzer-14-dev                 # fuzzing the model file reader
 )
 

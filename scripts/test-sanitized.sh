@@ -13,7 +13,8 @@ cmake --build build-sanitize
 # does not look at still fails the run.
 reports=$(mktemp -d)
 trap 'rm -rf "$reports"' EXIT
-export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1:log_path=$reports/asan"
+export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=1:detect_stack_use_after_return=1:log_path=$reports/asan"
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-suppressions.txt:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:log_path=$reports/ubsan"
 status=0
 ctest --test-dir build-sanitize --output-on-failure || status=$?
