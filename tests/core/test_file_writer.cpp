@@ -60,26 +60,12 @@ struct ReadOnlyFolder : FileFault {
 };
 
 // A small memory file system, filled to the last byte; nothing when the test may not mount.
-struct FullDisk {
-    explicit FullDisk(const QString& at, const std::string& oldFile) : path(at) {
-        QDir().mkpath(path);
-        mounted = ::mount("tmpfs", path.toLocal8Bit().constData(), "tmpfs", 0, "size=64k") == 0;
+struct FullDisk : SmallDisk {
+    FullDisk(const QString& at, const std::string& oldFile) : SmallDisk(at, "size=64k") {
         if (!mounted) return;
         put(path + "/old.vok", oldFile);
-        const int fd =
-            ::open((path + "/filler").toLocal8Bit().constData(), O_WRONLY | O_CREAT, 0600);
-        const std::string block(4096, 'f');
-        while (::write(fd, block.data(), block.size()) > 0) {
-        }
-        while (::write(fd, block.data(), 1) > 0) {
-        }
-        ::close(fd);
+        fill();
     }
-    ~FullDisk() {
-        if (mounted) ::umount(path.toLocal8Bit().constData());
-    }
-    QString path;
-    bool mounted = false;
 };
 
 }  // namespace

@@ -4,6 +4,10 @@
 
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <string>
@@ -75,6 +79,32 @@ inline void markAnalysed(Model& m) {
     m.results.valid = true;
     m.results.analysed = m;
 }
+
+// A small memory file system mounted at `at` for a disk-full test; `mounted` is false when
+// the test may not mount (not root, no privilege). fill() takes its last free byte.
+struct SmallDisk {
+    explicit SmallDisk(const QString& at, const char* size = "size=256k") : path(at) {
+        QDir().mkpath(path);
+        mounted = ::mount("tmpfs", path.toLocal8Bit().constData(), "tmpfs", 0, size) == 0;
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    ~SmallDisk() {
+        if (mounted) ::umount(path.toLocal8Bit().constData());
+    }
+    void fill() const {
+        const int fd =
+            ::open((path + "/filler").toLocal8Bit().constData(), O_WRONLY | O_CREAT, 0600);
+        const std::string block(4096, 'f');
+        while (::write(fd, block.data(), block.size()) > 0) {
+        }
+        while (::write(fd, block.data(), 1) > 0) {
+        }
+        ::close(fd);
+    }
+    QString path;
+    bool mounted = false;
+};
 
 // The whole content of a file; empty when it cannot be read.
 inline QByteArray contents(const QString& path) {

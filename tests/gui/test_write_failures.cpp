@@ -47,28 +47,6 @@ void put(const QString& path, const QByteArray& content) {
 
 // A small memory file system that can be filled to the last byte; not mounted when the test
 // may not mount.
-struct SmallDisk {
-    explicit SmallDisk(const QString& at) : path(at) {
-        QDir().mkpath(path);
-        mounted = ::mount("tmpfs", path.toLocal8Bit().constData(), "tmpfs", 0, "size=256k") == 0;
-    }
-    void fill() const {
-        const int fd =
-            ::open((path + "/filler").toLocal8Bit().constData(), O_WRONLY | O_CREAT, 0600);
-        const std::string block(4096, 'f');
-        while (::write(fd, block.data(), block.size()) > 0) {
-        }
-        while (::write(fd, block.data(), 1) > 0) {
-        }
-        ::close(fd);
-    }
-    ~SmallDisk() {
-        if (mounted) ::umount(path.toLocal8Bit().constData());
-    }
-    QString path;
-    bool mounted = false;
-};
-
 // One way the program saves a file, as the user starts it.
 struct SavePath {
     QString oldFile;  // in the test folder: the file the save replaces
