@@ -606,9 +606,11 @@ QCursor modeCursor(int mode) {
 
 QIcon applicationIcon() {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addPixmap(render(size, kAppGrid, paintApplication));
     return icon;
 }
+
+QImage applicationIconImage(int size) { return render(size, kAppGrid, paintApplication).toImage(); }
 
 }  // namespace vortak

@@ -6,6 +6,7 @@
 
 #include <QCursor>
 #include <QIcon>
+#include <QImage>
 #include <QString>
 
 namespace vortak {
@@ -25,5 +26,9 @@ QCursor modeCursor(int mode);
 // The program's icon, a blue and black truss on a light rounded square, at 16 to 256 px.
 // packaging/vortak.svg is the same drawing for the desktop.
 QIcon applicationIcon();
+
+// The program's icon drawn for exactly size x size pixels, as the desktop's icon theme
+// wants it at each of its sizes.
+QImage applicationIconImage(int size);
 
 }  // namespace vortak

@@ -5,6 +5,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 
 #include "app/app_state.h"
 #include "app/commands.h"
@@ -41,13 +43,39 @@ void closeOnTermination(QMainWindow& window) {
     sigaction(SIGHUP, &action, nullptr);
 }
 
+constexpr const char* kUsage =
+    "Usage: vortak [FILE]\n"
+    "       vortak --help | --version\n"
+    "\n"
+    "Opens the plane truss model FILE (a .vok file) in the Vortak window, or an empty model.\n"
+    "Every word after the program's name is part of the file name: a path with spaces\n"
+    "needs no quotes. For reports and pictures without a window, see vortak-cli(1).\n";
+
+// --help and --version are answered before any window-system connection is made, so that
+// they work in a terminal without a display.
+bool answeredWithoutWindow(int argc, char** argv, int& status) {
+    if (argc != 2) return false;
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("vortak %s\n", VORTAK_VERSION);
+    } else if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::fputs(kUsage, stdout);
+    } else {
+        return false;
+    }
+    status = std::fflush(stdout) == 0 ? 0 : 1;
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (int status = 0; answeredWithoutWindow(argc, argv, status)) return status;
     QApplication application(argc, argv);
     QApplication::setApplicationName("Vortak");
     QApplication::setOrganizationName("Vortak");
     QApplication::setApplicationVersion(VORTAK_VERSION);
+    // Ties the windows to the installed desktop entry (its icon and name in docks).
+    QGuiApplication::setDesktopFileName("org.example.vortak.Vortak");
 
     vortak::QSettingsStore store;
     vortak::GuiPrompter prompter;

@@ -126,12 +126,18 @@ private:
     std::function<void()> onClick_;
 };
 
-// The help pages: next to the program once installed, or in the source tree.
+// The help pages: beside the program once installed (bin/../share/vortak/help). A program
+// run from its build tree shows the source tree's pages; an installed one never does, so
+// that a package missing its pages is noticed rather than served from a stray checkout.
 QString helpFolder() {
-    const QString installed =
-        QDir(QCoreApplication::applicationDirPath()).filePath("../share/vortak/help");
-    if (QFileInfo::exists(installed + "/index.html")) return QDir::cleanPath(installed);
-    return QStringLiteral(VORTAK_SOURCE_DIR "/docs/help");
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString installed = QDir::cleanPath(QDir(programFolder).filePath("../share/vortak/help"));
+    if (QFileInfo::exists(installed + "/index.html")) return installed;
+    const QString buildTree = QFileInfo(QStringLiteral(VORTAK_BINARY_DIR)).canonicalFilePath();
+    const QString program = QFileInfo(programFolder).canonicalFilePath();
+    if (!buildTree.isEmpty() && (program == buildTree || program.startsWith(buildTree + "/")))
+        return QStringLiteral(VORTAK_SOURCE_DIR "/docs/help");
+    return installed;
 }
 
 }  // namespace
@@ -397,6 +403,7 @@ void MainWindow::buildActions() {
         [this] { runDialogCommand("Apotelesmata", Button_Apotelesmata); });
 
     add("Contents", "Contents", "", [this] { openHelp(); });
+    action("Contents")->setShortcut(QKeySequence::HelpContents);
     add("Web", "Malvero Vortak on the web", "",
         [] { QDesktopServices::openUrl(QUrl(kWebAddress)); });
     add("About", "About Malvero Vortak", "", [this] {
@@ -788,6 +795,11 @@ void MainWindow::openHelp() {
         help_ = new QTextBrowser();
         help_->setAttribute(Qt::WA_DeleteOnClose);
         help_->setWindowTitle(QString(kProgramTitle) + " - Help");
+        // The window is named after the page it shows, as a browser's is.
+        connect(help_, &QTextBrowser::sourceChanged, help_, [browser = help_] {
+            const QString page = browser->documentTitle();
+            browser->setWindowTitle(page.isEmpty() ? QString(kProgramTitle) + " - Help" : page);
+        });
         help_->setWindowIcon(applicationIcon());
         help_->setOpenExternalLinks(true);
         help_->setSearchPaths({helpFolder()});

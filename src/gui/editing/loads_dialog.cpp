@@ -20,8 +20,8 @@ namespace vortak {
 
 namespace {
 
-// A node with a horizontal and a vertical load arrow, in the green of the model drawing's
-// loads.
+// A node with its two load arrows pointing the positive ways, along +x and +y (up), in the
+// green of the model drawing's loads: the picture shows which sign a typed load takes.
 QPixmap loadPicture(QWidget* owner) {
     const qreal ratio = owner->devicePixelRatioF();
     const int size = 72;
@@ -31,7 +31,7 @@ QPixmap loadPicture(QWidget* owner) {
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const QColor green(0, 150, 0);
-    const QPointF node(44, 44);
+    const QPointF node(22, 50);
     const auto arrow = [&](QPointF from, QPointF to) {
         p.setPen(QPen(green, 2));
         p.drawLine(from, to);
@@ -46,8 +46,8 @@ QPixmap loadPicture(QWidget* owner) {
         p.setBrush(green);
         p.drawPath(head);
     };
-    arrow({8, 44}, {38, 44});  // Fx towards the node
-    arrow({44, 8}, {44, 38});  // Fy onto the node
+    arrow({28, 50}, {66, 50});  // +Fx, to the right
+    arrow({22, 44}, {22, 6});   // +Fy, upwards
     p.setPen(QPen(owner->palette().color(QPalette::WindowText), 1.5));
     p.setBrush(owner->palette().color(QPalette::Base));
     p.drawEllipse(node, 5, 5);
@@ -55,8 +55,8 @@ QPixmap loadPicture(QWidget* owner) {
     QFont font = owner->font();
     font.setPointSizeF(font.pointSizeF() * 0.85);
     p.setFont(font);
-    p.drawText(QRectF(4, 48, 36, 20), Qt::AlignCenter, "Fx");
-    p.drawText(QRectF(48, 4, 24, 24), Qt::AlignCenter, "Fy");
+    p.drawText(QRectF(34, 52, 32, 18), Qt::AlignCenter, "Fx");
+    p.drawText(QRectF(26, 4, 28, 22), Qt::AlignCenter, "Fy");
     return pixmap;
 }
 
