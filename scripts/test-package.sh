@@ -93,16 +93,7 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/st
 mkdir -p "$HOME"
 cat >help-check.sh <<'INNER'
 set -u
-window_named() {
-    i=0
-    while [ $i -lt 150 ]; do
-        id=$(xdotool search --name "^$1\$" 2>/dev/null | tail -n 1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-        i=$((i + 1))
-    done
-    return 1
-}
+. "$VORTAK_SOURCE/tests/gui/window_named.sh"
 QT_QPA_PLATFORM=xcb /usr/bin/vortak >program.log 2>&1 &
 echo $! >program.pid
 main=$(window_named "Malvero Vortak - Untitled.vok") || { echo "no main window"; exit 1; }
@@ -121,7 +112,7 @@ window_named "Vortak Help: Contents" >/dev/null || {
 }
 kill -TERM "$(cat program.pid)"
 INNER
-xvfb-run -a -s "-screen 0 1280x900x24" bash help-check.sh || {
+VORTAK_SOURCE=$repo xvfb-run -a -s "-screen 0 1280x900x24" bash help-check.sh || {
     cat program.log
     fail "help check"
 }

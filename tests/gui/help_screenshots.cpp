@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -29,6 +30,7 @@
 #include "analysis/result_values.h"
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/drawing_area.h"
 #include "app/main_window.h"
 #include "base/scripted_prompter.h"
 #include "editing/elements_dialog.h"
@@ -226,7 +228,8 @@ void walkThrough() {
     results->close();
 }
 
-// A whole window with a model's axial force diagram.
+// A whole window with a model's axial force diagram, saved at `picture` (a path of its own,
+// made absolute so that it is not taken into the output folder).
 void overview(const std::string& model, const QString& picture) {
     Program p(model);
     p.trigger("ZoomBestFit");
@@ -236,10 +239,12 @@ void overview(const std::string& model, const QString& picture) {
     p.prompter.clear();
     p.window->resize(1000, 640);
     p.trigger("ZoomBestFit");
-    QApplication::processEvents();
-    const QImage image = p.window->grab().toImage();
-    expect(image.save(picture, "PNG"), "cannot write " + picture.toStdString());
-    std::printf("%s\n", qPrintable(picture));
+    // Narrower bands than the standard scale's, so that the bands of neighbouring bars
+    // do not cover each other.
+    for (auto* button : p.window->drawingArea()->findChildren<QPushButton*>())
+        if (button->text() == "-")
+            for (int k = 0; k < 5; ++k) button->click();
+    save(*p.window, picture);  // an absolute path stays as it is
 }
 
 }  // namespace
@@ -258,7 +263,8 @@ int main(int argc, char** argv) {
     }
     try {
         walkThrough();
-        if (argc == 4) overview(argv[2], QString::fromLocal8Bit(argv[3]));
+        if (argc == 4)
+            overview(argv[2], QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath());
     } catch (const Failure& failure) {
         std::fprintf(stderr, "vortak-help-screenshots: %s\n", failure.what());
         return 1;

@@ -45,17 +45,7 @@ fail() {
     exit 1
 }
 
-# The window whose title is exactly $1, waited for up to 10 s.
-window_named() {
-    i=0
-    while [ $i -lt 100 ]; do
-        id=$(xdotool search --name "^$1\$" 2>/dev/null | tail -n 1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-        i=$((i + 1))
-    done
-    return 1
-}
+. "$(dirname "$0")/window_named.sh"
 
 # The one recovery copy in the folder, waited for up to 10 s.
 copy_in_folder() {
