@@ -13,7 +13,7 @@ packages=(
     libbenchmark-dev                          # benchmarks
     xvfb xauth xdotool                        # the desktop program without a screen, driven
     clang-14 libfuzzer-14-dev                 # fuzzing the model file reader
-    dpkg-dev file                             # the Debian package and its dependencies
+    dpkg-dev file lintian                     # the Debian package, its dependencies, checks
     desktop-file-utils appstream              # validating the desktop entry and metainfo
     shared-mime-info xdg-utils                # file types of the installed package ...
     libfile-mimeinfo-perl man-db              # ... as a desktop sees them, man pages

@@ -36,6 +36,15 @@ fail() {
 }
 step() { echo "test-package: $*"; }
 
+# Debian's own package checks; errors fail. (Its warning about the ldconfig call of the
+# generated maintainer scripts is expected: the raster module is a private library.)
+step "lintian"
+lintian_status=0
+lintian_out=$(lintian --fail-on error --suppress-tags maintscript-calls-ldconfig "$deb" 2>&1) ||
+    lintian_status=$?
+grep -v "running with root privileges" <<<"$lintian_out" || true
+[ "$lintian_status" -eq 0 ] || fail "lintian found errors"
+
 # Everything below runs outside the source tree, on the installed files.
 cd "$work"
 step "installing $(basename "$deb")"
