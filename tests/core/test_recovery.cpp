@@ -1,8 +1,8 @@
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <ctime>
 
 #include "app/commands.h"
@@ -46,27 +46,6 @@ RecoveryContent sampleContent(std::time_t at, const std::string& fileName) {
 // 2026-12-06 18:52:30 UTC.
 constexpr std::time_t kEvening = 1796583150;
 
-// Runs the test's clocks in UTC for times the tests can spell out.
-struct UtcClock {
-    UtcClock() {
-        const char* tz = std::getenv("TZ");
-        if (tz != nullptr) saved = tz;
-        had = tz != nullptr;
-        ::setenv("TZ", "UTC", 1);
-        ::tzset();
-    }
-    ~UtcClock() {
-        if (had) {
-            ::setenv("TZ", saved.c_str(), 1);
-        } else {
-            ::unsetenv("TZ");
-        }
-        ::tzset();
-    }
-    std::string saved;
-    bool had = false;
-};
-
 // A program state with a recovery keeper on a temporary folder.
 struct Recovering {
     QTemporaryDir dir;
@@ -90,19 +69,21 @@ struct Recovering {
 class TestRecovery : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() {
+        // Two hours east of UTC: the times the user is shown must be local ones.
+        qputenv("TZ", "XST-2");
+        ::tzset();
+    }
+
     void folder_data() {
         columns<QString, QString, QString>("stateHome", "home", "folder");
-        QTest::newRow("state home") << "/s"
-                                    << "/h"
-                                    << "/s/Vortak/recovery";
-        QTest::newRow("no state home") << QString() << "/h"
-                                       << "/h/.local/state/Vortak/recovery";
-        QTest::newRow("relative state home") << "s"
-                                             << "/h"
-                                             << "/h/.local/state/Vortak/recovery";
-        QTest::newRow("nothing usable") << ""
-                                        << "h"
-                                        << "";
+        const auto row = [](const char* name, QString stateHome, QString home, QString folder) {
+            QTest::newRow(name) << stateHome << home << folder;
+        };
+        row("state home", "/s", "/h", "/s/Vortak/recovery");
+        row("no state home", QString(), "/h", "/h/.local/state/Vortak/recovery");
+        row("relative state home", "s", "/h", "/h/.local/state/Vortak/recovery");
+        row("nothing usable", "", "h", "");
     }
     void folder() {
         const auto [stateHome, home, folder] =
@@ -166,49 +147,36 @@ private slots:
     void onlyEndedProgramsCopies() {
         QTemporaryDir dir;
         const QString folder = dir.filePath("recovery");
-        int ready[2], hold[2];
-        QVERIFY(::pipe(ready) == 0 && ::pipe(hold) == 0);
-        const pid_t child = ::fork();
+        int ready[2];
+        QVERIFY(::pipe(ready) == 0);
+        pid_t child = ::fork();
         if (child == 0) {
-            ::close(ready[0]);
-            ::close(hold[1]);
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);  // ends with the test, however that ends
             RecoveryFolder mine(folder.toStdString());
-            const bool ok = mine.active() && !mine.write(sampleContent(kEvening, "/m/a.vok"));
-            const char byte = ok ? 1 : 0;
-            [[maybe_unused]] ssize_t n = ::write(ready[1], &byte, 1);
-            // Runs until it is killed, or until the test process ends and the pipe with it.
-            char wait = 0;
-            n = ::read(hold[0], &wait, 1);
-            ::_exit(0);
+            const char ok = mine.active() && !mine.write(sampleContent(kEvening, "/m/a.vok"));
+            [[maybe_unused]] ssize_t n = ::write(ready[1], &ok, 1);
+            ::pause();  // runs until it is killed
         }
-        ::close(ready[1]);
-        ::close(hold[0]);
-        // However the test ends, the child ends with it.
-        struct Ending {
-            pid_t child;
-            int fds[2];
-            ~Ending() {
-                if (child > 0 && ::kill(child, SIGKILL) == 0) ::waitpid(child, nullptr, 0);
-                for (int fd : fds) ::close(fd);
-            }
-        } ending{child, {ready[0], hold[1]}};
-        QVERIFY(child > 0);
-        char byte = 0;
-        QVERIFY(::read(ready[0], &byte, 1) == 1 && byte == 1);
+        const auto end = qScopeGuard([&] {
+            if (child > 0 && ::kill(child, SIGKILL) == 0) ::waitpid(child, nullptr, 0);
+            ::close(ready[0]);
+            ::close(ready[1]);
+        });
+        char ok = 0;
+        QVERIFY(child > 0 && ::read(ready[0], &ok, 1) == 1 && ok == 1);
 
         RecoveryFolder self(folder.toStdString()), sibling(folder.toStdString());
         QVERIFY(self.active() && sibling.active() && self.copyPath() != sibling.copyPath());
         QVERIFY(!sibling.write(sampleContent(kEvening + 60, "")));
         QVERIFY(self.claimStaleCopies().empty());
 
-        ::kill(child, SIGKILL);
-        QVERIFY(::waitpid(child, nullptr, 0) == child);
-        ending.child = 0;
+        const pid_t ended = std::exchange(child, 0);
+        QVERIFY(::kill(ended, SIGKILL) == 0 && ::waitpid(ended, nullptr, 0) == ended);
         auto stale = self.claimStaleCopies();
         QCOMPARE(stale.size(), std::size_t(1));
         QCOMPARE(stale[0].content().fileName, std::string("/m/a.vok"));
         QVERIFY(
-            QString::fromStdString(stale[0].path()).contains("/" + QString::number(child) + "-"));
+            QString::fromStdString(stale[0].path()).contains("/" + QString::number(ended) + "-"));
         // Claimed: another program starting now does not offer it too.
         RecoveryFolder other(folder.toStdString());
         QVERIFY(other.claimStaleCopies().empty());
@@ -245,106 +213,102 @@ private slots:
         QCOMPARE(filesIn(folder).size(), 7);
     }
 
-    void unwritableFolder() {
-        QTemporaryDir dir;
-        QFile blocker(dir.filePath("state"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        RecoveryFolder folder(dir.filePath("state/recovery").toStdString());
-        QVERIFY(!folder.active() && folder.claimStaleCopies().empty());
-        QVERIFY(folder.write(sampleContent(kEvening, "")));
-    }
-
     // The first change is kept at once, later ones gathered for the interval, an analysis
     // brings the copy up to date at once, and a model that matches its file has none.
     void keeperTiming() {
+        using Change = void (*)(Recovering&);
+        const Change node = [](Recovering& r) { addNode(r.app.model, r.app.model.nodeCount, 1); };
+        // The view is saved with the model, so it counts as a change.
+        const Change view40 = [](Recovering& r) { r.app.view.scale = 40; };
+        const Change view41 = [](Recovering& r) { r.app.view.scale = 41; };
+        const Change analysis = [](Recovering&) {};  // the look is an analysis's writeNow
+        // Saved by other means than the Save command (the close question's Yes, say).
+        const Change saved = [](Recovering& r) {
+            QVERIFY(WriteModelFile(r.app, r.dir.filePath("m.vok").toStdString(), false) ==
+                    FileOutcome::Done);
+        };
+        // At monotonic second t (the wall clock shows kEvening + t) the change is made, the
+        // keeper looks, and the copy is then from savedAt (-1: none). Nothing to lose at 0,
+        // the first change at once, later ones after the interval; no write without a change
+        // (200); the analysis at once (203); at 300 the text is what it was at the last look;
+        // at 340 the model is back as saved.
+        const struct {
+            double t;
+            Change change;
+            int savedAt;
+        } steps[] = {{0, nullptr, -1},     {1, node, 1},       {2, node, 1},
+                     {10, nullptr, 1},     {30.9, nullptr, 1}, {31, nullptr, 31},
+                     {200, nullptr, 31},   {201, node, 201},   {202, view40, 201},
+                     {203, analysis, 203}, {300, saved, 203},  {301, view41, 301},
+                     {340, view40, -1}};
         Recovering r;
         QVERIFY(r.recoveryFolder.active());
-        r.keeper.tick(r.app, 0, kEvening);
-        QVERIFY(!r.hasCopy());  // empty and untitled: nothing to lose
-
-        addNode(r.app.model, 1, 2);
-        r.keeper.tick(r.app, 1, kEvening + 1);
-        QVERIFY(r.hasCopy());
-        QCOMPARE(r.copy()->modelText, r.modelText());
-        QCOMPARE(r.copy()->savedAt, kEvening + 1);
-        QCOMPARE(r.copy()->pid, long(::getpid()));
-
-        addNode(r.app.model, 3, 4);
-        for (double t : {2.0, 10.0, 30.9}) {
-            r.keeper.tick(r.app, t, kEvening + std::time_t(t));
-            QCOMPARE(r.copy()->savedAt, kEvening + 1);
+        for (const auto& s : steps) {
+            if (s.change != nullptr) s.change(r);
+            if (s.change == analysis) {
+                r.keeper.writeNow(r.app, s.t, kEvening + std::time_t(s.t));
+            } else {
+                r.keeper.tick(r.app, s.t, kEvening + std::time_t(s.t));
+            }
+            const auto copy = r.copy();
+            const int at = !r.hasCopy() ? -1 : copy ? int(copy->savedAt - kEvening) : -2;
+            QVERIFY2(at == s.savedAt, qPrintable(QString("at %1 s: %2").arg(s.t).arg(at)));
+            if (at == int(s.t)) {  // written just now: what saving would write, by whom
+                QCOMPARE(copy->modelText, r.modelText());
+                QCOMPARE(copy->fileName, r.app.model.fileName);
+                QCOMPARE(copy->pid, long(::getpid()));
+            }
         }
-        r.keeper.tick(r.app, 31, kEvening + 31);
-        QCOMPARE(r.copy()->modelText, r.modelText());
-        QCOMPARE(r.copy()->savedAt, kEvening + 31);
-
-        // Nothing new: no write, however long it has been.
-        r.keeper.tick(r.app, 200, kEvening + 200);
-        QCOMPARE(r.copy()->savedAt, kEvening + 31);
-
-        addNode(r.app.model, 5, 6);
-        r.keeper.tick(r.app, 201, kEvening + 201);  // more than the interval since the last
-        QCOMPARE(r.copy()->savedAt, kEvening + 201);
-        r.app.view.scale = 40;  // the view is saved with the model, so it counts
-        r.keeper.tick(r.app, 202, kEvening + 202);
-        r.keeper.writeNow(r.app, 203, kEvening + 203);  // an analysis has ended
-        QCOMPARE(r.copy()->savedAt, kEvening + 203);
-        QCOMPARE(r.copy()->modelText, r.modelText());
-
-        // Saved by other means than the Save command (the close question's Yes, say): the
-        // next look finds nothing unsaved and deletes the copy.
-        const std::string path = r.dir.filePath("m.vok").toStdString();
-        QVERIFY(WriteModelFile(r.app, path, false) == FileOutcome::Done);
-        r.keeper.tick(r.app, 300, kEvening + 300);
-        QVERIFY(r.hasCopy());  // the text itself has not changed since the last look
-        r.app.view.scale = 41;
-        r.keeper.tick(r.app, 301, kEvening + 301);
-        QCOMPARE(r.copy()->modelText, r.modelText());
-        QCOMPARE(r.copy()->fileName, path);
-        r.app.view.scale = 40;  // back as saved
-        r.keeper.tick(r.app, 340, kEvening + 340);
-        QVERIFY(!r.hasCopy());
     }
 
-    // Unsaved work that stays in memory keeps its copy: a Cancel of the question, a save that
-    // failed, an Open whose file dialog was cancelled after No.
-    void workThatStays_data() {
-        columns<QString>("command");
-        QTest::newRow("New, Cancel") << "New";
-        QTest::newRow("failed Save") << "Save";
-        QTest::newRow("Open, No, no file chosen") << "Open";
+    // A command that saves the work or gives it up deletes the copy, and the next look
+    // writes none; unsaved work that stays in memory keeps its copy: a Cancel of the
+    // question, a save that failed, an Open whose file dialog was cancelled after No.
+    void documentCommands_data() {
+        // answer: to the save question, -1 for none; file: the model's file name for Save,
+        // else the one chosen in the file dialog ("" for none).
+        columns<QString, int, QString, bool>("command", "answer", "file", "kept");
+        const int no = int(Answer::No), cancel = int(Answer::Cancel);
+        QTest::newRow("Save") << "Save" << -1 << "m.vok" << false;
+        QTest::newRow("failed Save") << "Save" << -1 << "missing/m.vok" << true;
+        QTest::newRow("Save As") << "SaveAs" << -1 << "b2.vok" << false;
+        QTest::newRow("New, No") << "New" << no << "" << false;
+        QTest::newRow("New, Cancel") << "New" << cancel << "" << true;
+        QTest::newRow("Open, No") << "Open" << no << "open.vok" << false;
+        QTest::newRow("Open, No, no file chosen") << "Open" << no << "" << true;
     }
-    void workThatStays() {
-        const auto [command] = fetch<QString>("command");
+    void documentCommands() {
+        const auto [command, answer, file, kept] =
+            fetch<QString, int, QString, bool>("command", "answer", "file", "kept");
         Recovering r;
         addBar(r.app.model, 8, 2.0e8, 0.01);
+        put(r.dir.filePath("open.vok"), QByteArray::fromStdString(r.modelText()));
         r.keeper.tick(r.app, 0, kEvening);
         QVERIFY(r.hasCopy());
+        const std::string path = file.isEmpty() ? "" : r.dir.filePath(file).toStdString();
+        if (answer >= 0) r.h.prompter.queueAnswer(Answer(answer));
+        if (command == "Save") r.app.model.fileName = path;
+        r.h.prompter.queueFileName(path.empty() ? std::nullopt : std::optional(path));
         MemorySettingsStore store;
-        if (command == "New") {
-            r.h.prompter.queueAnswer(Answer::Cancel);
-            Button_Neo_arxeio(r.app, store);
-        }
-        if (command == "Save") {
-            r.app.model.fileName = r.dir.filePath("missing/m.vok").toStdString();
-            Button_Apothikefsi_Arxeiou(r.app);
-        }
-        if (command == "Open") {
-            r.h.prompter.queueAnswer(Answer::No);
-            r.h.prompter.queueFileName(std::nullopt);
-            Button_Anagnosi_Arxeiou(r.app);
-        }
+        if (command == "Save") Button_Apothikefsi_Arxeiou(r.app);
+        if (command == "SaveAs") SaveAs(r.app);
+        if (command == "New") Button_Neo_arxeio(r.app, store);
+        if (command == "Open") Button_Anagnosi_Arxeiou(r.app);
         r.keeper.tick(r.app, 1, kEvening + 1);  // within the interval of the first write
-        QVERIFY(r.hasCopy());
-        QCOMPARE(r.copy()->modelText, r.modelText());
+        QCOMPARE(r.hasCopy(), kept);
+        if (kept) QCOMPARE(r.copy()->modelText, r.modelText());
     }
 
-    // A copy that cannot be written costs one quiet log line, once, and no question.
+    // A folder that cannot be made leaves recovery off: nothing is written or found. A copy
+    // that cannot be written costs one quiet log line, once, and no question.
     void failedWrites() {
         Recovering r;
         QVERIFY(QDir(r.folder).removeRecursively());
         QFile blocker(r.folder);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
+        RecoveryFolder blocked((r.folder + "/recovery").toStdString());
+        QVERIFY(!blocked.active() && blocked.claimStaleCopies().empty());
+        QVERIFY(blocked.write(sampleContent(kEvening, "")));
         addNode(r.app.model, 1, 1);
         const std::size_t logged = r.app.log.runs().size();
         r.keeper.tick(r.app, 0, kEvening);
@@ -370,20 +334,9 @@ private slots:
     void startUpOffers() {
         const auto [answers, opened, left] =
             fetch<QList<int>, QString, int>("answers", "opened", "left");
-        UtcClock utc;
         Recovering r;
         const RecoveryContent newest = sampleContent(kEvening, "/m/newest.vok");
-        RecoveryContent older = sampleContent(kEvening - 86400, "");
-        older.modelText = [] {
-            Model m;
-            addTriangle(m);
-            addGroup(m, 3, 4);
-            ViewSettings settings;
-            settings.nai_grid = !settings.nai_grid;
-            ViewTransform view;
-            view.scale = 37.5;
-            return modelFileText(m, settings, view);
-        }();
+        const RecoveryContent older{"", kEvening - 86400, 4242, detailedModelText()};
         deadProgram(r.folder, older);
         deadProgram(r.folder, newest);
 
@@ -397,28 +350,32 @@ private slots:
         startUp(r.app, store, named);
         const auto& q = r.h.prompter.questions();
         QCOMPARE(q.size(), std::size_t(answers.size()));
-        QCOMPARE(q[0].text, std::string("Recover the unsaved model from 2026-12-06 18:52?"));
+        QCOMPARE(q[0].text, std::string("Recover the unsaved model from 2026-12-06 20:52?"));
         QVERIFY(q[0].icon == MessageIcon::Question && q[0].buttons == MessageButtons::YesNo);
         if (q.size() > 1)
-            QCOMPARE(q[1].text, std::string("Recover the unsaved model from 2026-12-05 18:52?"));
+            QCOMPARE(q[1].text, std::string("Recover the unsaved model from 2026-12-05 20:52?"));
 
         if (opened == "command line") {
             QCOMPARE(r.app.model.fileName, named);
             QVERIFY(ModelMatchesFile(r.app));
         } else {
             const RecoveryContent& chosen = opened.isEmpty() ? older : newest;
+            const std::string shown = opened.isEmpty() ? "Untitled.vok" : chosen.fileName;
             QCOMPARE(r.modelText(), chosen.modelText);
             QCOMPARE(r.app.model.fileName, chosen.fileName);
-            QCOMPARE(caption(r.app),
-                     "Malvero Vortak - " + (opened.isEmpty() ? "Untitled.vok" : chosen.fileName));
+            QCOMPARE(caption(r.app), "Malvero Vortak - " + shown);
             QVERIFY(r.app.model.changed && !r.app.model.results.valid);
-            QVERIFY(hasUnsavedWork(r.app));
             QCOMPARE(r.app.view.historyTop(), 0);
             QCOMPARE(r.app.view.historyEntry(0).scale, double(r.app.view.scale));
             QCOMPARE(logLines(r.app, 1).front(),
                      " Recovered unsaved model from " +
-                         QString(opened.isEmpty() ? "2026-12-05 18:52: Untitled.vok"
-                                                  : "2026-12-06 18:52: /m/newest.vok"));
+                         QString(opened.isEmpty() ? "2026-12-05 20:52: " : "2026-12-06 20:52: ") +
+                         QString::fromStdString(shown));
+            // Closing asks to save the recovered work.
+            r.h.prompter.queueAnswer(Answer::Cancel);
+            QVERIFY(!confirmShutdown(r.app));
+            QCOMPARE(q.back().text,
+                     "Do you want to save the changes you made to file: '" + shown + "'?");
             // The recovered work is this program's own unsaved work from now on.
             r.keeper.tick(r.app, 0, kEvening + 100);
             QCOMPARE(r.copy()->modelText, chosen.modelText);

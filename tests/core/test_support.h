@@ -18,6 +18,7 @@
 #include "app/shell.h"
 #include "base/scripted_prompter.h"
 #include "model/model.h"
+#include "model/model_file.h"
 
 namespace vortak::test {
 
@@ -110,6 +111,28 @@ struct SmallDisk {
 inline QByteArray contents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes `content` to a new or emptied file, making its folder first.
+inline void put(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(content), content.size());
+}
+
+// The file text of a loaded triangle with a second group, a display option turned over and a
+// zoomed, shifted view: a recovered copy must bring all of it back.
+inline std::string detailedModelText() {
+    Model m;
+    addTriangle(m);
+    addGroup(m, 2.1e8, 0.004);
+    ViewSettings settings;
+    settings.nai_miki = !settings.nai_miki;
+    ViewTransform view;
+    view.scale = 250;
+    view.offsetX = -3.5;
+    return modelFileText(m, settings, view);
 }
 
 // The log's lines, without the empty text before the first break; the last `count` of them
