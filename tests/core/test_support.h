@@ -135,6 +135,11 @@ inline std::string detailedModelText() {
     return modelFileText(m, settings, view);
 }
 
+// The model file text of the application's model, options and view.
+inline std::string fileText(const AppState& app) {
+    return modelFileText(app.model, app.settings, app.view);
+}
+
 // The log's lines, without the empty text before the first break; the last `count` of them
 // when given.
 inline QStringList logLines(const AppState& app, qsizetype count = -1) {
