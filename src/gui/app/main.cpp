@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName("Vortak");
     QApplication::setApplicationVersion(VORTAK_VERSION);
     // Ties the windows to the installed desktop entry (its icon and name in docks).
-    QGuiApplication::setDesktopFileName("org.example.vortak.Vortak");
+    QGuiApplication::setDesktopFileName(VORTAK_APP_ID);
 
     vortak::QSettingsStore store;
     vortak::GuiPrompter prompter;

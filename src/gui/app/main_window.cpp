@@ -794,12 +794,13 @@ void MainWindow::openHelp() {
     if (!help_) {
         help_ = new QTextBrowser();
         help_->setAttribute(Qt::WA_DeleteOnClose);
-        help_->setWindowTitle(QString(kProgramTitle) + " - Help");
         // The window is named after the page it shows, as a browser's is.
-        connect(help_, &QTextBrowser::sourceChanged, help_, [browser = help_] {
+        const auto nameAfterPage = [browser = help_] {
             const QString page = browser->documentTitle();
             browser->setWindowTitle(page.isEmpty() ? QString(kProgramTitle) + " - Help" : page);
-        });
+        };
+        nameAfterPage();
+        connect(help_, &QTextBrowser::sourceChanged, help_, nameAfterPage);
         help_->setWindowIcon(applicationIcon());
         help_->setOpenExternalLinks(true);
         help_->setSearchPaths({helpFolder()});
